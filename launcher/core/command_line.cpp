@@ -1,0 +1,67 @@
+#include "command_line.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "framework/unique_resource.h"
+#include "text_util.h"
+
+namespace launcher {
+
+CommandLine ParseCommandLineTokens(const std::vector<std::wstring>& tokens) {
+    CommandLine result;
+    for (const std::wstring& token : tokens) {
+        if (token.size() >= 2 && token[0] == L'/') {
+            std::wstring name = token.substr(1);
+            if (EqualsIgnoringCase(name, L"memory")) continue;  // run only through the 64-bit host
+            if (result.moduleArguments.size() < static_cast<size_t>(kMaxModuleArguments))
+                result.moduleArguments.push_back(name);
+        } else if (token.compare(0, 2, L"-h") == 0) {
+            result.keepOpen = true;
+        }
+    }
+    return result;
+}
+
+CommandLine ParseCommandLine(const wchar_t* commandLine) {
+    int count = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(commandLine, &count);
+    fw::UniqueLocal owner(reinterpret_cast<HLOCAL>(argv));
+    std::vector<std::wstring> tokens;
+    for (int i = 0; argv && i < count; ++i) tokens.emplace_back(argv[i]);
+    return ParseCommandLineTokens(tokens);
+}
+
+static void Append(RunList& list, const TestEntry& row, int quick) {
+    if (list.count >= kMaxRunRows) return;
+    list.rows[list.count++] = RunRow{row.testFile, row.displayName, quick};
+}
+
+static const TestEntry* FindRow(const TestCatalogue& catalogue, bool (*matches)(const std::wstring&,
+                                                                                  const std::wstring&),
+                                const std::wstring& key) {
+    for (int i = 0; i < catalogue.count; ++i)
+        if (matches(catalogue.rows[i].testFile, key)) return &catalogue.rows[i];
+    return nullptr;
+}
+
+RunList BuildRunList(const std::vector<std::wstring>& moduleArguments, const TestCatalogue& catalogue,
+                     const FastCheckList& fastCheck) {
+    auto equals = [](const std::wstring& file, const std::wstring& key) { return file == key; };
+    auto startsWith = [](const std::wstring& file, const std::wstring& key) { return file.compare(0, key.size(), key) == 0; };
+
+    RunList list;
+    for (const std::wstring& argument : moduleArguments) {
+        if (argument.empty()) break;
+        std::wstring key = ToLower(argument);
+        if (key == L"quick") {
+            for (int i = 0; i < fastCheck.count; ++i)
+                if (const TestEntry* row = FindRow(catalogue, equals, fastCheck.names[i])) Append(list, *row, 1);
+        } else if (const TestEntry* row = FindRow(catalogue, startsWith, key)) {
+            Append(list, *row, 0);
+        }
+    }
+    return list;
+}
+
+}  // namespace launcher

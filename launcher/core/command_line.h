@@ -1,0 +1,27 @@
+#pragma once
+// What the command line asks for, and the run list it selects from the catalogue.
+#include <string>
+#include <vector>
+
+#include "test_catalogue.h"
+
+namespace launcher {
+
+struct CommandLine {
+    std::vector<std::wstring> moduleArguments;  // at most kMaxModuleArguments, in order
+    bool keepOpen = false;                      // a token starting with "-h"
+};
+
+// Reads the tokens of the whole command line (the program's own name included).
+CommandLine ParseCommandLineTokens(const std::vector<std::wstring>& tokens);
+
+// Splits `commandLine` the platform's way and reads it.
+CommandLine ParseCommandLine(const wchar_t* commandLine);
+
+// "quick" adds the fast-check tests found in the catalogue; any other argument
+// adds the first row whose file name starts with it (compared case-sensitively
+// after lower-casing the argument). At most kMaxRunRows rows.
+RunList BuildRunList(const std::vector<std::wstring>& moduleArguments, const TestCatalogue& catalogue,
+                     const FastCheckList& fastCheck);
+
+}  // namespace launcher

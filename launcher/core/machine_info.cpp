@@ -1,0 +1,52 @@
+#include "machine_info.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "text_util.h"
+
+namespace launcher {
+
+int ReadProcessorArchitecture() {
+    using GetNativeSystemInfoFn = void(WINAPI*)(LPSYSTEM_INFO);
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    auto getInfo = kernel ? reinterpret_cast<GetNativeSystemInfoFn>(
+                                reinterpret_cast<void*>(::GetProcAddress(kernel, "GetNativeSystemInfo")))
+                          : nullptr;
+    if (!getInfo) return 0;
+    SYSTEM_INFO info{};
+    getInfo(&info);
+    return info.wProcessorArchitecture;
+}
+
+int ReadPcCardSwitch(const std::wstring& programDir) {
+    wchar_t value[128] = {};
+    DWORD length = ::GetPrivateProfileStringW(L"Settings", L"nController", L"0", value, 128,
+                                              (programDir + L"diagpcmcia.ini").c_str());
+    return length == 0 ? 0 : LeadingDecimal(value);
+}
+
+std::wstring FormatRunDate(const SYSTEMTIME& time) {
+    wchar_t text[64];
+    std::swprintf(text, 64, L"%d/%02d/%02d  %02d:%02d:%02d", time.wYear, time.wMonth, time.wDay, time.wHour,
+                  time.wMinute, time.wSecond);
+    return text;
+}
+
+ModelNameSource ReadModelName(const std::wstring& programDir) {
+    ModelNameSource source;
+    // Kept loaded for the life of the process, like the other service libraries.
+    HMODULE library = ::LoadLibraryW((programDir + L"sysident.dll").c_str());
+    if (!library) return source;
+    source.loaded = true;
+    auto getModelName = reinterpret_cast<GetModelNameFn>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "GetModelName")));
+    if (!getModelName) return source;
+    std::vector<wchar_t> buffer(kModelNameChars, L'\0');
+    getModelName(buffer.data());
+    buffer.back() = L'\0';  // a library that filled the whole buffer still gives a terminated text
+    source.modelName = buffer.data();
+    return source;
+}
+
+}  // namespace launcher

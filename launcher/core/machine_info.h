@@ -1,0 +1,32 @@
+#pragma once
+// Facts about the machine and its settings that the launcher reads at start.
+#include <windows.h>
+#include <string>
+
+#include "framework/unique_resource.h"
+
+namespace launcher {
+
+// The native processor architecture (9 = AMD64); 0 when it cannot be read.
+int ReadProcessorArchitecture();
+
+// nController of [Settings] in programDir + "diagpcmcia.ini"; 0 when absent or empty.
+int ReadPcCardSwitch(const std::wstring& programDir);
+
+// "%d/%02d/%02d  %02d:%02d:%02d" of a local time.
+std::wstring FormatRunDate(const SYSTEMTIME& time);
+
+// The model-name buffer handed to sysident's GetModelName: the library must
+// write fewer characters than this, NUL included.
+constexpr size_t kModelNameChars = 256;
+using GetModelNameFn = void(__cdecl*)(wchar_t* buffer);
+
+// sysident.dll from programDir. The library stays loaded for the life of the
+// process once it has loaded.
+struct ModelNameSource {
+    bool loaded = false;
+    std::wstring modelName;  // empty when the library has no GetModelName
+};
+ModelNameSource ReadModelName(const std::wstring& programDir);
+
+}  // namespace launcher

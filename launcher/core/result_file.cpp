@@ -1,0 +1,95 @@
+#include "result_file.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <vector>
+
+#include "framework/module_path.h"
+#include "text_util.h"
+
+namespace launcher {
+
+namespace {
+
+constexpr wchar_t kRootStart[] = L"\xFEFF<QDX>\r\n";  // the mark is written as FF FE
+constexpr LONGLONG kNewFileLimit = 16;               // "<QDX>\r\n" plus the mark, in bytes
+constexpr wchar_t kClosing[] = L"</QDX>\r\n\r\n";
+
+std::wstring ProgramDataFolder() {
+    wchar_t expanded[257] = {};
+    DWORD length = ::ExpandEnvironmentStringsW(L"%ProgramData%", expanded, 257);
+    if (length > 0 && length <= 257 && expanded[0] != L'%') return expanded;
+    // Without the variable the text stays unexpanded; ask the shell instead.
+    wchar_t folder[MAX_PATH] = {};
+    if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, folder))) return folder;
+    return {};
+}
+
+}  // namespace
+
+std::wstring ResultFolder() {
+    std::wstring folder = ProgramDataFolder();
+    if (folder.empty()) return {};
+    for (const wchar_t* part : {L"\\Quenby Corporation\\", L"Orlix Hardware Diagnostics\\", L"QDXlog\\"}) {
+        folder += folder.back() == L'\\' && part[0] == L'\\' ? part + 1 : part;
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    return fw::PathExists(folder) ? folder : std::wstring();
+}
+
+bool ResultFile::Open(const std::wstring& path) {
+    m_file.reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!m_file) return false;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(m_file.get(), &size)) {
+        m_file.reset();
+        return false;
+    }
+    if (size.QuadPart <= kNewFileLimit) {
+        ::SetFilePointer(m_file.get(), 0, nullptr, FILE_BEGIN);
+        Write(kRootStart);
+    }
+    return CutAtClosingLine();
+}
+
+bool ResultFile::CutAtClosingLine() {
+    ::SetFilePointer(m_file.get(), 0, nullptr, FILE_BEGIN);
+    std::vector<char> bytes;
+    char piece[510];
+    DWORD read = 0;
+    while (::ReadFile(m_file.get(), piece, sizeof piece, &read, nullptr) && read > 0)
+        bytes.insert(bytes.end(), piece, piece + read);
+    std::wstring text(bytes.size() / 2, L'\0');
+    if (!text.empty()) memcpy(text.data(), bytes.data(), text.size() * 2);
+
+    // The byte-order mark counts as the first character of the first line.
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find(L"\r\n", start);
+        size_t lineEnd = end == std::wstring::npos ? text.size() : end;
+        if (ToUpper(text.substr(start, lineEnd - start)).find(L"</QDX>") != std::wstring::npos) {
+            LARGE_INTEGER offset{};
+            offset.QuadPart = static_cast<LONGLONG>(start) * 2;
+            return ::SetFilePointerEx(m_file.get(), offset, nullptr, FILE_BEGIN) && ::SetEndOfFile(m_file.get());
+        }
+        if (end == std::wstring::npos) break;
+        start = end + 2;
+    }
+    return ::SetFilePointer(m_file.get(), 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+}
+
+bool ResultFile::Write(const std::wstring& text) {
+    if (!m_file) return false;
+    DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    DWORD written = 0;
+    return ::WriteFile(m_file.get(), text.data(), bytes, &written, nullptr) && written == bytes;
+}
+
+bool WriteStoppedRecord(const std::wstring& folder) {
+    if (folder.empty()) return false;
+    ResultFile file;
+    if (!file.Open(folder + kResultFileName)) return false;
+    return file.Write(L"\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n") && file.Write(kClosing);
+}
+
+}  // namespace launcher

@@ -1,0 +1,25 @@
+#pragma once
+// Size and scroll ranges of the outer window: the 800 x 600 design size scaled
+// to the screen's dots per inch, cut to the work area with the rest scrollable.
+#include <windows.h>
+
+namespace launcher {
+
+struct ScrollRange {
+    bool enabled = false;
+    int maximum = 0;  // minimum 0, page 1
+};
+
+struct OuterLayout {
+    int width = 0;
+    int height = 0;
+    ScrollRange horizontal;
+    ScrollRange vertical;  // the mouse wheel scrolls only when this is enabled
+};
+
+int ScaleX(int size, int dpiX);
+int ScaleY(int size, int dpiY);
+
+OuterLayout ComputeOuterLayout(int dpiX, int dpiY, const RECT& workArea);
+
+}  // namespace launcher

@@ -1,0 +1,65 @@
+// testdeck: runs the test modules named on its command line and records their verdicts.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "framework/module_path.h"
+#include "framework/resources.h"
+#include "framework/unique_resource.h"
+#include "language_setup.h"
+#include "launcher_context.h"
+#include "result_file.h"
+#include "single_instance.h"
+#include "string_ids.h"
+#include "testdeck_dlg.h"
+
+namespace {
+
+constexpr int kCannotStartExitCode = 1;
+
+// Without its dialog templates the launcher cannot show anything; say so in the
+// one language that needs no library.
+void ReportMissingTemplates(const std::wstring& languageDir) {
+    std::wstring text = L"The launcher cannot start: its user-interface library is missing or damaged.\n\n" +
+                        languageDir + L"uistrings.dll";
+    ::MessageBoxW(nullptr, text.c_str(), L"testdeck", MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    fw::UniqueModule richEdit(::LoadLibraryW(L"riched20.dll"));
+
+    launcher::LauncherContext context;
+    context.programDir = fw::FolderOf(fw::ModuleFileName(nullptr));
+    launcher::LanguageSetup language = launcher::ChooseLauncherLanguage(context.programDir);
+    context.languageDir = language.languageDir;
+    context.languageCode = language.languageCode;
+
+    std::wstring stringsPath = context.languageDir + L"uistrings.dll";
+    fw::UniqueModule strings;
+    if (fw::PathExists(stringsPath)) strings.reset(::LoadLibraryW(stringsPath.c_str()));
+    if (strings) {
+        context.languageLibrary = strings.get();
+        fw::SetCurrentResourceModule(strings.get());
+    } else {
+        launcher::WriteStoppedRecord(launcher::ResultFolder());
+    }
+
+    launcher::SingleInstance instance;
+    if (!instance.Acquire(launcher::kInstanceMutexName)) {
+        launcher::SingleInstance::ActivateExisting(fw::LoadStr(launcher::ids::kWindowTitle));
+        return 0;
+    }
+
+    context.commandLine = launcher::ParseCommandLine(::GetCommandLineW());
+    context.keepOpen = context.commandLine.keepOpen;
+
+    launcher::CTestDeckDlg window(context);
+    if (window.Run() == -1) {
+        ReportMissingTemplates(context.languageDir);
+        return kCannotStartExitCode;
+    }
+    return 0;
+}

@@ -1,0 +1,75 @@
+# The Wine test bench: a virtual X display, a private Wine prefix inside the
+# build tree and a persistent wineserver. Source this file, then call
+# bench_start; bench_stop undoes what bench_start started.
+
+. "$(dirname "${BASH_SOURCE[0]}")/arch.sh"
+export WINEPREFIX="$SUITE_DIST_BUILD/wineprefix"
+export WINEDEBUG=-all
+# No Mono or Gecko add-ons: there is nothing to fetch them from.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+_bench_started_xvfb=""
+
+suite_wine() { "$SUITE_WINE" "$@"; }
+
+_bench_start_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
+    local n
+    for n in $(seq 90 120); do
+        [ -e "/tmp/.X${n}-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        _bench_started_xvfb=$!
+        export DISPLAY=":$n"
+        local i
+        for i in $(seq 1 50); do
+            [ -e "/tmp/.X11-unix/X$n" ] && return
+            sleep 0.1
+        done
+        echo "bench: Xvfb did not start on :$n" >&2
+        return 1
+    done
+    echo "bench: no free X display number" >&2
+    return 1
+}
+
+# Sets the size of Wine's virtual desktop, in which every program of the bench runs.
+bench_desktop_size() {
+    suite_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
+}
+
+_bench_prepare_prefix() {
+    [ -f "$WINEPREFIX/.suite-ready" ] && return
+    mkdir -p "$WINEPREFIX"
+    echo "bench: preparing the Wine prefix (about 30 s, once)"
+    suite_wine wineboot -i >/dev/null 2>&1
+    suite_wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    bench_desktop_size 1024x768
+    suite_wine reg add 'HKCU\Software\Wine\Direct3D' /v VideoMemorySize /d 64 /f >/dev/null 2>&1
+    # No crash dialog may wait for an answer in an unattended run.
+    suite_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.suite-ready"
+}
+
+bench_start() {
+    _bench_start_display || return 1
+    _bench_prepare_prefix
+    wineserver -p
+    # Start Wine's own services and the desktop now, detached from our output:
+    # started by a test instead, they would hold ctest's pipes open after it ends.
+    suite_wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+    # Remember the bench for programs started by ctest.
+    mkdir -p "$SUITE_BUILD"
+    printf 'export DISPLAY=%q\n' "$DISPLAY" > "$SUITE_BUILD/bench.env"
+}
+
+bench_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$_bench_started_xvfb" ]; then
+        kill "$_bench_started_xvfb" 2>/dev/null || true
+        wait "$_bench_started_xvfb" 2>/dev/null || true
+        _bench_started_xvfb=""
+
+    fi
+    rm -f "$SUITE_BUILD/bench.env"
+}
