@@ -1,0 +1,42 @@
+#pragma once
+// What an end-to-end test of the launcher needs around the real program: a
+// program folder of its own (a copy of the shipped one that the test may change)
+// and a program-data folder of its own, so runs never see each other's files.
+#include <windows.h>
+#include <string>
+
+#include "process.h"
+#include "temp_folder.h"
+
+namespace e2e {
+
+constexpr wchar_t kTitle[] = L"Orlix Hardware Diagnostics";
+constexpr DWORD kLauncherExitCode = 0xFFFFFFFF;  // -1
+constexpr DWORD kStartTimeoutMs = 30000;
+
+class LauncherSession {
+public:
+    LauncherSession();
+
+    // The copied program folder, ending with a backslash.
+    const std::wstring& programDir() const { return m_programDir; }
+    // Where the launcher writes its result file and logs.
+    std::wstring resultFolder() const;
+    std::wstring resultFile() const { return resultFolder() + L"qdx_result.xml"; }
+
+    testsupport::Process Start(const std::wstring& arguments) const;
+
+    // Copies a file of the test programs folder into the program folder.
+    void AddTestProgram(const std::wstring& name, const std::wstring& targetName = {}) const;
+    void Remove(const std::wstring& relativePath) const;
+
+private:
+    testsupport::TempFolder m_temp;
+    std::wstring m_programDir;
+    std::wstring m_programData;
+};
+
+// Copies a folder and everything in it.
+void CopyTree(const std::wstring& from, const std::wstring& to);
+
+}  // namespace e2e

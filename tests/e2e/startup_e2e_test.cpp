@@ -1,0 +1,80 @@
+// The launcher started as a technician starts it: its windows, boxes, files and exit code.
+#include <gtest/gtest.h>
+
+#include "launcher_session.h"
+#include "screenshot.h"
+#include "ui_automation.h"
+
+using namespace testsupport;
+using e2e::LauncherSession;
+
+namespace {
+
+std::string Utf16(const std::wstring& text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+}
+
+}  // namespace
+
+TEST(LauncherStartup, NoKnownModuleShowsTheBoxAndExitsWithMinusOne) {
+    LauncherSession session;
+    Process launcher = session.Start(L"/nothing");
+    HWND box = WaitMessageBox({std::nullopt, launcher.pid()}, e2e::kStartTimeoutMs);
+    ASSERT_NE(box, nullptr) << "no message box appeared";
+    SaveNamedScreenshot(L"startup-no-module");
+    EXPECT_EQ(MessageBoxText(box), L"No module was specified.");
+    ASSERT_TRUE(PressMessageBoxButton(box, IDOK));
+    EXPECT_EQ(launcher.WaitExit(e2e::kStartTimeoutMs), e2e::kLauncherExitCode);
+}
+
+TEST(LauncherStartup, NoArgumentsAtAllIsNoModuleEither) {
+    LauncherSession session;
+    Process launcher = session.Start(L"-h");
+    BoxAnswer answer = AnswerMessageBox({std::nullopt, launcher.pid()}, IDOK, e2e::kStartTimeoutMs);
+    EXPECT_EQ(answer.outcome, BoxOutcome::Answered);
+    EXPECT_EQ(answer.text, L"No module was specified.");
+    EXPECT_EQ(launcher.WaitExit(e2e::kStartTimeoutMs), e2e::kLauncherExitCode);
+}
+
+TEST(LauncherStartup, SecondInstanceBringsTheFirstToTheFrontAndEnds) {
+    LauncherSession session;
+    Process first = session.Start(L"-h /video");
+    HWND window = WaitTopWindow({std::wstring(e2e::kTitle), std::wstring(L"#32770"), first.pid()}, e2e::kStartTimeoutMs);
+    ASSERT_NE(window, nullptr) << "the launcher's window did not appear";
+    SaveNamedScreenshot(L"startup-first-instance");
+
+    // Something else takes the front first.
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(other);
+
+    Process second = session.Start(L"/video");
+    EXPECT_EQ(second.WaitExit(e2e::kStartTimeoutMs), 0u);
+    EXPECT_TRUE(WaitForeground(window, 5000));
+    EXPECT_EQ(FindTopWindows({std::wstring(e2e::kTitle), std::wstring(L"#32770"), 0}).size(), 1u);
+    ::DestroyWindow(other);
+
+    PostCloseMessage(window);
+    EXPECT_TRUE(first.WaitExit(e2e::kStartTimeoutMs).has_value());
+}
+
+TEST(LauncherStartup, MissingLanguageLibraryRecordsAStoppedRunAndStopsWithAMessage) {
+    LauncherSession session;
+    session.Remove(L"QDXLang\\ENU\\uistrings.dll");
+    Process launcher = session.Start(L"/video");
+    BoxAnswer answer = AnswerMessageBox({std::nullopt, launcher.pid()}, IDOK, e2e::kStartTimeoutMs);
+    ASSERT_EQ(answer.outcome, BoxOutcome::Answered);
+    EXPECT_NE(answer.text.find(L"uistrings.dll"), std::wstring::npos) << testsupport::ToUtf8(answer.text);
+    EXPECT_EQ(launcher.WaitExit(e2e::kStartTimeoutMs), 1u);
+    EXPECT_EQ(ReadBytes(session.resultFile()),
+              "\xFF\xFE" + Utf16(L"<QDX>\r\n\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n</QDX>\r\n\r\n"));
+}
+
+TEST(LauncherStartup, MissingCatalogueIsNoModule) {
+    LauncherSession session;
+    session.Remove(L"QDXLang\\ENU\\initest.ini");
+    Process launcher = session.Start(L"/video");
+    BoxAnswer answer = AnswerMessageBox({std::nullopt, launcher.pid()}, IDOK, e2e::kStartTimeoutMs);
+    EXPECT_EQ(answer.text, L"No module was specified.");
+    EXPECT_EQ(launcher.WaitExit(e2e::kStartTimeoutMs), e2e::kLauncherExitCode);
+}
