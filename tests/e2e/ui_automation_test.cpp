@@ -1,4 +1,4 @@
-// The UI-automation helper against the boxer test program: real
+// The UI-automation helper against the boxer test program and uidriver: real
 // windows, real processes, in the bench's desktop.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -15,6 +15,7 @@ namespace {
 
 constexpr DWORD kWaitMs = 10000;
 const std::wstring kBoxer = SUITE_TEST_BIN_DIR L"boxer.exe";
+const std::wstring kDriver = SUITE_TEST_BIN_DIR L"uidriver.exe";
 
 Process StartBoxer(const std::vector<std::wstring>& arguments, const LaunchOptions& options = {}) {
     return Process::Launch(kBoxer, JoinArguments(arguments), options);
@@ -273,6 +274,64 @@ TEST(Processes, AProgramThatCannotStartIsAClearError) {
     } catch (const std::runtime_error& e) {
         EXPECT_NE(std::string(e.what()).find("no_such_program.exe"), std::string::npos);
     }
+}
+
+// ---- uidriver, as shell scripts use it
+
+struct DriverRun {
+    std::optional<DWORD> exitCode;
+    std::string output;
+};
+
+DriverRun RunDriver(const std::vector<std::wstring>& arguments) {
+    TempFolder folder;
+    LaunchOptions options;
+    options.outputFile = folder.path() + L"out.txt";
+    Process driver = Process::Launch(kDriver, JoinArguments(arguments), options);
+    DriverRun run;
+    run.exitCode = driver.WaitExit(kWaitMs * 2);
+    run.output = ReadBytes(options.outputFile);
+    return run;
+}
+
+TEST(Driver, AnswersAMessageBoxAndPrintsIt) {
+    Process boxer = StartBoxer({L"box", L"Driver box", L"Insert a disc", L"yesno"});
+    DriverRun run = RunDriver({L"answer-box", L"--timeout", L"10", L"--button", L"no"});
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(run.output, "Driver box: Insert a disc\n");
+    EXPECT_EQ(boxer.WaitExit(kWaitMs), static_cast<DWORD>(IDNO));
+}
+
+TEST(Driver, PressesTheDefaultButtonUnlessTold) {
+    Process boxer = StartBoxer({L"box", L"Driver default", L"Text", L"okcancel"});
+    EXPECT_EQ(RunDriver({L"answer-box", L"--timeout", L"10"}).exitCode, 0u);
+    EXPECT_EQ(boxer.WaitExit(kWaitMs), static_cast<DWORD>(IDOK));
+}
+
+TEST(Driver, TimesOutWithoutABoxOrWindow) {
+    DriverRun box = RunDriver({L"answer-box", L"--timeout", L"0"});
+    EXPECT_EQ(box.exitCode, 1u);
+    EXPECT_NE(box.output.find("no message box"), std::string::npos);
+    EXPECT_EQ(RunDriver({L"wait-window", L"--title", L"A window nobody shows", L"--timeout", L"0"}).exitCode, 1u);
+}
+
+TEST(Driver, WaitsForAWindow) {
+    BoxerDialog dialog(L"Driver window", 0);
+    ASSERT_TRUE(dialog.window);
+    EXPECT_EQ(RunDriver({L"wait-window", L"--title", L"Driver window", L"--timeout", L"10"}).exitCode, 0u);
+}
+
+TEST(Driver, SavesAScreenshot) {
+    TempFolder folder;
+    std::wstring path = folder.path() + L"shots\\screen.bmp";
+    EXPECT_EQ(RunDriver({L"screenshot", path}).exitCode, 0u);
+    EXPECT_EQ(ReadBytes(path).substr(0, 2), "BM");
+}
+
+TEST(Driver, ABadCommandLineShowsTheUsage) {
+    DriverRun run = RunDriver({L"answer-box", L"--button", L"maybe"});
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_NE(run.output.find("usage:"), std::string::npos);
 }
 
 }  // namespace

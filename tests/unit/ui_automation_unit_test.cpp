@@ -1,5 +1,5 @@
-// The window-free parts of the test helpers: command lines, environment blocks
-// and BMP files.
+// The window-free parts of the test helpers: command lines, environment blocks,
+// BMP files and uidriver's arguments.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
@@ -8,6 +8,7 @@
 #include "bmp_file.h"
 #include "framework/unique_resource.h"
 #include "launch_text.h"
+#include "uidriver_args.h"
 
 namespace testsupport {
 namespace {
@@ -83,6 +84,56 @@ TEST(BmpFile, InconsistentImagesGiveNoFile) {
     shortRows.height = 2;
     shortRows.rows.assign(18, 0);  // rows without their padding
     EXPECT_TRUE(EncodeBmp(shortRows).empty());
+}
+
+TEST(DriverArguments, ReadsEachCommand) {
+    DriverArguments shot = ParseDriverArguments({L"screenshot", L"C:\\s\\a.bmp"});
+    ASSERT_TRUE(shot.command);
+    EXPECT_EQ(shot.command->action, DriverAction::Screenshot);
+    EXPECT_EQ(shot.command->file, L"C:\\s\\a.bmp");
+
+    DriverArguments box = ParseDriverArguments({L"answer-box", L"--button", L"no", L"--timeout", L"5"});
+    ASSERT_TRUE(box.command);
+    EXPECT_EQ(box.command->action, DriverAction::AnswerBox);
+    EXPECT_EQ(box.command->button, IDNO);
+    EXPECT_EQ(box.command->timeoutMs, 5000u);
+
+    DriverArguments plainBox = ParseDriverArguments({L"answer-box"});
+    ASSERT_TRUE(plainBox.command);
+    EXPECT_FALSE(plainBox.command->button);  // the box's own default
+    EXPECT_EQ(plainBox.command->timeoutMs, 30000u);
+
+    DriverArguments wait = ParseDriverArguments({L"wait-window", L"--timeout", L"0", L"--title", L"Main window"});
+    ASSERT_TRUE(wait.command);
+    EXPECT_EQ(wait.command->action, DriverAction::WaitWindow);
+    EXPECT_EQ(wait.command->title, L"Main window");
+    EXPECT_EQ(wait.command->timeoutMs, 0u);
+}
+
+TEST(DriverArguments, RejectsBadCommandLinesWithAReason) {
+    const std::vector<std::vector<std::wstring>> bad = {
+        {},
+        {L"click"},
+        {L"screenshot"},
+        {L"screenshot", L"a.bmp", L"b.bmp"},
+        {L"answer-box", L"--button", L"maybe"},
+        {L"answer-box", L"--button"},
+        {L"answer-box", L"--title", L"x"},
+        {L"answer-box", L"--timeout", L"-1"},
+        {L"answer-box", L"--timeout", L"1.5"},
+        {L"answer-box", L"--timeout", L"99999999999999999999"},
+        {L"answer-box", L"--timeout", L"3601"},
+        {L"wait-window"},
+        {L"wait-window", L"--timeout", L"3"},
+        {L"wait-window", L"--title", L"x", L"--button", L"ok"},
+    };
+    for (const auto& args : bad) {
+        DriverArguments parsed = ParseDriverArguments(args);
+        std::wstring line;
+        for (const auto& a : args) line += a + L" ";
+        EXPECT_FALSE(parsed.command) << "accepted: " << testing::PrintToString(line);
+        EXPECT_FALSE(parsed.error.empty());
+    }
 }
 
 }  // namespace
