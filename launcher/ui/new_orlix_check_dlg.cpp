@@ -4,6 +4,7 @@
 #include "ini_catalogue.h"
 #include "machine_info.h"
 #include "string_ids.h"
+#include "xml_catalogue.h"
 
 namespace launcher {
 
@@ -47,7 +48,10 @@ std::optional<LRESULT> CNewOrlixCheckDlg::OnCommand(WORD id) {
 }
 
 void CNewOrlixCheckDlg::LoadIniCatalogue() {
-    launcher::LoadIniCatalogue(m_context.languageDir, m_pcCardSwitch, {}, m_context.catalogue, m_modeFlags);
+    launcher::LoadIniCatalogue(
+        m_context.languageDir, m_pcCardSwitch,
+        [this](TestCatalogue& catalogue) { launcher::LoadXmlCatalogue(m_context.programDir, catalogue); },
+        m_context.catalogue, m_modeFlags);
 }
 
 void CNewOrlixCheckDlg::LoadArtwork() {

@@ -1,0 +1,296 @@
+#include "host_dispatcher.h"
+
+#include <algorithm>
+
+#include "launcher_context.h"
+#include "text_util.h"
+
+using namespace hostlink;
+
+namespace launcher {
+
+namespace {
+
+// A null text pointer (the dialog manager's own DM_SETDEFID and DM_REPOSITION,
+// or a careless sender) means nothing to print.
+template <typename Param>
+const wchar_t* TextAt(Param pointer) {
+    return reinterpret_cast<const wchar_t*>(pointer);
+}
+std::wstring TextOrEmpty(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
+
+bool IsEstimate(int estimate) { return estimate != 0 && estimate != -1; }
+
+// The text of an X64Text copy: at most cbData bytes, up to the first NUL.
+std::wstring CopiedText(const COPYDATASTRUCT& data) {
+    const wchar_t* text = static_cast<const wchar_t*>(data.lpData);
+    size_t chars = data.cbData / sizeof(wchar_t);
+    return std::wstring(text, std::find(text, text + chars, L'\0'));
+}
+
+}  // namespace
+
+X64SetupRecord BuildX64SetupRecord(const std::wstring& programDir, unsigned modeFlags, int repeatCount) {
+    X64SetupRecord record{};
+    CopyBounded(record.folder, kX64FolderChars, programDir);
+    record.modeFlags = static_cast<INT32>(modeFlags);
+    record.repeatCount = repeatCount;
+    return record;
+}
+
+HostDispatcher::HostDispatcher(HostServices services, bool& keepOpen, std::wstring programDir)
+    : m_services(services), m_keepOpen(keepOpen), m_programDir(std::move(programDir)) {}
+
+std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    const int value = static_cast<int>(lParam);
+    switch (message) {
+    case msg::kPrintText:
+        if (const wchar_t* text = TextAt(lParam); text && PageActive()) m_services.page.AppendText(text);
+        return 0;
+    case msg::kWriteLog:
+        if (const wchar_t* text = TextAt(lParam)) m_services.log.WriteLog(text);
+        return 0;
+    case msg::kProgress:
+        if (PageActive()) OnProgress(value);
+        return 0;
+    case msg::kGetAbort:
+        return m_abortState;
+    case msg::kExitTest:
+        OnExitTest();
+        return 0;
+    case msg::kSetTestCount:
+        m_testCount = std::max(1, static_cast<int>(wParam));
+        return 0;
+    case msg::kSetAbort:
+        OnSetAbort();
+        return 0;
+    case msg::kEnableStopBut:
+        if (PageActive()) m_services.page.EnableStartStop(wParam != kDisable);
+        return 0;
+    case msg::kClearCurrentLog:
+        // A module passes 0: only the launcher's own runner may restart the log.
+        if (lParam == kClearForce) m_services.log.Restart();
+        return 0;
+    case msg::kGetLogReady:
+        return m_services.log.IsReady() ? 1 : 0;
+    case msg::kSaveCurrentLog:
+        m_services.log.SaveCurrentLog();
+        return 0;
+    case msg::kSetSusResLog:
+        OnSetSusResLog(wParam, lParam);
+        return 0;
+    case msg::kSetModuleResult:
+        m_moduleResult = value;
+        return 0;
+    case msg::kPrintColorText:
+        if (const wchar_t* text = TextAt(wParam); text && PageActive())
+            m_services.page.InsertColoredText(text, static_cast<COLORREF>(lParam));
+        return 0;
+    case msg::kWriteXml:
+        // A verdict without a name is still a verdict: it is written with an empty one.
+        m_services.results.WriteXml(TextOrEmpty(TextAt(wParam)), value);
+        return 0;
+    case msg::kWriteXmlSub:
+        m_services.results.WriteXmlSub(static_cast<int>(wParam), value);
+        return 0;
+    case msg::kStartRun:
+        OnStartRun(value);
+        return 0;
+    case msg::kSelectPage:
+        m_abortState = kAbortNone;
+        m_activePageKind = value;
+        if (PageActive()) m_services.page.ResetDisplay();
+        return 0;
+    case msg::kResetAbort:
+        m_abortState = kAbortNone;
+        return 0;
+    case msg::kShowMyMessageBox:
+        return OnShowMessageBox(reinterpret_cast<const MessageBoxRecord*>(lParam));
+    case msg::kSetItemList:
+        OnSetItemList(reinterpret_cast<const ItemListRecord*>(lParam));
+        return 0;
+    case msg::kSelectTest:
+        m_services.window.SelectTest(value);
+        return 0;
+    case msg::kPrintEstimateTestTime:
+        if (PageActive()) OnEstimate(value);
+        return 0;
+    case msg::kHoldWindow:
+        m_keepOpen = true;
+        return 0;
+    case msg::kReserved7:
+    case msg::kSetRepeatAbort:
+    case msg::kClearUIText:
+    case msg::kSetEditBoxBKColor:
+    case msg::kCloseAuxWindow:
+    case msg::kReserved120:
+        return 0;
+    case msg::kX64Hello:
+        return OnX64Hello(reinterpret_cast<HWND>(wParam));
+    case WM_COPYDATA:
+        return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_TIMER:
+        if (wParam != kFinishTimerId) return std::nullopt;
+        OnFinishTimer();
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+void HostDispatcher::OnProgress(int value) {
+    ISuitePage& page = m_services.page;
+    if (value == kProgressDone) {
+        page.SetProgress(100);
+        page.ShowEstimateLabel(false);
+        return;
+    }
+    if (value == kProgressRestart) {
+        page.SetProgress(0);
+        if (int estimate = page.Estimate(); IsEstimate(estimate)) {
+            page.SetEstimateText(estimate);
+            page.ShowEstimateLabel(true);
+        }
+        m_hostProgressOffset = 0;
+        return;
+    }
+    const long long divisor = static_cast<long long>(kRepeatCount) * m_testCount;
+    const int percent = static_cast<int>(std::clamp((m_hostProgressOffset + value) / divisor, 0LL, 100LL));
+    if (value == 100) m_hostProgressOffset += 100;
+    page.SetProgress(percent);
+    ShowEstimateFor(percent);
+}
+
+void HostDispatcher::ShowEstimateFor(int percent) {
+    ISuitePage& page = m_services.page;
+    if (percent == 100) {
+        page.ShowEstimateLabel(false);
+        return;
+    }
+    int estimate = page.Estimate();
+    if (estimate == 0 && percent != 0) estimate = 1;
+    if (!IsEstimate(estimate)) return;
+    page.SetEstimateText(estimate);
+    page.ShowEstimateLabel(true);
+}
+
+void HostDispatcher::OnEstimate(int estimate) {
+    ISuitePage& page = m_services.page;
+    page.StoreEstimate(estimate);
+    if (IsEstimate(estimate) && page.Percentage() != 100) page.SetEstimateText(estimate);
+}
+
+void HostDispatcher::OnExitTest() {
+    m_services.log.CloseAndWriteHistory(m_userAborted, m_moduleResult);
+    ISuitePage& page = m_services.page;
+    page.EnableStartStop(false);
+    page.SetPageState(TPageState::Finished);
+    page.SetProgress(100);
+    page.ShowEstimateLabel(false);
+    m_services.window.EndRunSession();
+    HandOffRunner();
+}
+
+void HostDispatcher::OnSetAbort() {
+    m_services.page.EnableStartStop(false);
+    HandOffRunner();
+    m_abortState = kAbortRequested;
+    if (m_services.runner.Exists()) m_services.runner.RequestStop();
+    m_userAborted = true;
+}
+
+void HostDispatcher::OnStartRun(int entryIndex) {
+    // A second runner would orphan the first while its thread still runs.
+    if (m_services.runner.Exists()) return;
+    m_hostProgressOffset = 0;
+    m_userAborted = false;
+    m_moduleResult = 0;
+    m_services.window.StartRun(entryIndex);
+    m_runState = TRunState::Running;
+}
+
+void HostDispatcher::OnSetSusResLog(WPARAM folderGiven, LPARAM folder) {
+    if (folderGiven == kLogFolderFromSettings) {
+        m_services.log.SetSusResLog();
+        return;
+    }
+    if (const char* text = reinterpret_cast<const char*>(folder)) m_services.log.SetSusResLog(text);
+}
+
+void HostDispatcher::OnSetItemList(const ItemListRecord* record) {
+    if (!record) return;
+    // The sender's record is only valid during the call: the texts are copied, its address is not kept.
+    const int count = std::clamp<int>(record->count, 0, kItemListSlots);
+    m_items.count = count;
+    for (int i = 0; i < kItemListSlots; ++i) m_items.items[i] = i < count ? TextOrEmpty(record->items[i]) : L"";
+    m_items.given = count > 0;
+}
+
+LRESULT HostDispatcher::OnShowMessageBox(const MessageBoxRecord* record) {
+    if (!record) return 0;
+    return m_services.window.ShowMessageBox(TextOrEmpty(record->text), TextOrEmpty(record->caption), record->style);
+}
+
+LRESULT HostDispatcher::OnX64Hello(HWND bridge) {
+    m_bridgeWindow = bridge;
+    X64SetupRecord record = BuildX64SetupRecord(m_programDir, m_services.window.ModeFlags(), kRepeatCount);
+    m_services.window.SendCopyData(bridge, copydata::kX64Setup, &record, sizeof record);
+    m_services.window.SendTo(bridge, msg::kX64Start, 0, 0);
+    return kX64Answer;
+}
+
+std::optional<LRESULT> HostDispatcher::OnCopyData(const COPYDATASTRUCT* data) {
+    if (!data) return std::nullopt;
+    switch (data->dwData) {
+    case copydata::kX64Text:
+        if (data->lpData && PageActive()) m_services.page.AppendText(CopiedText(*data));
+        return kX64Answer;
+    case copydata::kX64Done:
+        return kX64Answer;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The runner is normally blocked sending the very message being handled, so
+// it is given a short moment only; timer 1 finishes the run once it has ended.
+void HostDispatcher::HandOffRunner() {
+    m_runState = TRunState::Idle;
+    IRunner& runner = m_services.runner;
+    if (!runner.Exists()) return;
+    if (runner.WaitForEnd(kRunnerHandOffWait)) {
+        FinishRun();
+        return;
+    }
+    m_abortState = kAbortRequested;
+    m_services.timers.Set(kFinishTimerId, kFinishTimerPeriod);
+    m_finishTimerSet = true;
+}
+
+void HostDispatcher::OnFinishTimer() {
+    // A tick already queued when the timer was killed must not finish the run twice.
+    if (!m_finishTimerSet) return;
+    // Whether the thread has ended is asked of the thread itself: a run result
+    // of 259 would look like a thread that is still active.
+    if (m_services.runner.Exists() && !m_services.runner.WaitForEnd(0)) return;
+    FinishRun();
+}
+
+// The runner has ended (or is gone): the same end whether it was seen within
+// the hand-off wait or by timer 1.
+void HostDispatcher::FinishRun() {
+    IRunner& runner = m_services.runner;
+    if (runner.Exists()) {
+        if (runner.ExitCode() != 0) m_keepOpen = true;
+        runner.Delete();
+    }
+    if (m_finishTimerSet) {
+        m_services.timers.Kill(kFinishTimerId);
+        m_finishTimerSet = false;
+    }
+    m_services.results.CloseResultFile();
+    m_services.window.EnableClose();
+    if (!m_keepOpen) m_services.process.Exit(kLauncherExitCode);
+}
+
+}  // namespace launcher

@@ -1,0 +1,84 @@
+#pragma once
+// The diagnostics dialog's side of the host message protocol: what every
+// message does and answers, host-side progress, the end of a run and the abort.
+// Window-free: it acts only through the interfaces of host_interfaces.h.
+#include <windows.h>
+#include <array>
+#include <optional>
+#include <string>
+
+#include "host_interfaces.h"
+#include "hostlink/protocol.h"
+
+namespace launcher {
+
+enum class TRunState { Running = 1, Idle = 3 };
+
+// Timer 1 polls the runner after the end of a run.
+constexpr UINT_PTR kFinishTimerId = 1;
+constexpr UINT kFinishTimerPeriod = 300;
+// The dialog never waits longer inside a message: the runner may be blocked sending it.
+constexpr DWORD kRunnerHandOffWait = 20;
+// How often a run repeats its list; handed to the runner as well.
+constexpr int kRepeatCount = 1;
+
+// What SetItemList stored; nothing in the launcher reads it.
+struct ItemList {
+    int count = 0;
+    std::array<std::wstring, hostlink::kItemListSlots> items{};
+    bool given = false;
+};
+
+// The 64-bit host's set-up record for this launcher.
+hostlink::X64SetupRecord BuildX64SetupRecord(const std::wstring& programDir, unsigned modeFlags, int repeatCount);
+
+class HostDispatcher {
+public:
+    // `keepOpen` is the launcher's process-wide flag.
+    HostDispatcher(HostServices services, bool& keepOpen, std::wstring programDir);
+
+    // The answer to a protocol message, WM_TIMER of timer 1 or the 64-bit
+    // host's WM_COPYDATA; nothing for any other message, which then gets the
+    // default handling.
+    std::optional<LRESULT> Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    LRESULT AbortState() const { return m_abortState; }
+    TRunState RunState() const { return m_runState; }
+    int ActivePageKind() const { return m_activePageKind; }
+    const ItemList& Items() const { return m_items; }
+    HWND BridgeWindow() const { return m_bridgeWindow; }
+
+private:
+    bool PageActive() const { return m_activePageKind == hostlink::kSuitePage; }
+    void OnProgress(int value);
+    void OnEstimate(int estimate);
+    void ShowEstimateFor(int percent);
+    void OnExitTest();
+    void OnSetAbort();
+    void OnStartRun(int entryIndex);
+    void OnSetSusResLog(WPARAM folderGiven, LPARAM folder);
+    void OnSetItemList(const hostlink::ItemListRecord* record);
+    LRESULT OnShowMessageBox(const hostlink::MessageBoxRecord* record);
+    LRESULT OnX64Hello(HWND bridge);
+    std::optional<LRESULT> OnCopyData(const COPYDATASTRUCT* data);
+    void HandOffRunner();
+    void OnFinishTimer();
+    void FinishRun();
+
+    HostServices m_services;
+    bool& m_keepOpen;
+    std::wstring m_programDir;
+
+    LRESULT m_abortState = hostlink::kAbortNone;
+    int m_activePageKind = hostlink::kSuitePage;
+    int m_testCount = 1;  // never 0: a factor of the progress divisor
+    long long m_hostProgressOffset = 0;
+    TRunState m_runState = TRunState::Idle;
+    bool m_userAborted = false;
+    int m_moduleResult = 0;
+    bool m_finishTimerSet = false;
+    ItemList m_items;
+    HWND m_bridgeWindow = nullptr;
+};
+
+}  // namespace launcher

@@ -1,0 +1,19 @@
+#pragma once
+// Helpers for the launcher's own files: UTF-16 little-endian text, opened
+// without sharing so that no other program sees a half-written file.
+#include <windows.h>
+#include <string_view>
+
+#include "framework/unique_resource.h"
+
+namespace launcher {
+
+constexpr std::wstring_view kByteOrderMark = L"\xFEFF";  // stored as FF FE
+
+// CreateFileW with no sharing; `disposition` is CREATE_ALWAYS, OPEN_ALWAYS, ...
+fw::UniqueFile OpenExclusive(const std::wstring& path, DWORD access, DWORD disposition);
+
+// Writes the text's code units at the file's current position.
+bool WriteUtf16(HANDLE file, std::wstring_view text);
+
+}  // namespace launcher

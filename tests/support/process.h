@@ -1,0 +1,48 @@
+#pragma once
+// A program started by a test, with everything it starts in turn. Whatever still
+// runs when the object goes away is killed, so a failing test leaves nothing behind.
+#include <windows.h>
+#include <optional>
+#include <string>
+
+#include "framework/unique_resource.h"
+#include "launch_text.h"
+
+namespace testsupport {
+
+struct LaunchOptions {
+    std::wstring workingFolder;            // empty: the test's own
+    EnvironmentVariables environment;      // set on top of the test's environment
+    std::wstring outputFile;               // when set, standard output and error go to this file
+};
+
+class Process {
+public:
+    // Starts `executable` with `arguments` (one command-line string, see JoinArguments).
+    // Throws std::runtime_error naming the program when it cannot be started.
+    static Process Launch(const std::wstring& executable, const std::wstring& arguments = {},
+                          const LaunchOptions& options = {});
+
+    Process() = default;
+    ~Process();
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+
+    DWORD pid() const noexcept { return m_pid; }
+    HANDLE handle() const noexcept { return m_process.get(); }
+
+    // The exit code once the process has ended, or nothing when it still runs after `timeoutMs`.
+    std::optional<DWORD> WaitExit(DWORD timeoutMs) const;
+
+    // Ends the process and every process it started that still runs.
+    void Kill() noexcept;
+
+    static constexpr DWORD kKilledExitCode = 0xDEAD;
+
+private:
+    fw::UniqueHandle m_process;
+    fw::UniqueHandle m_job;  // holds the process tree together
+    DWORD m_pid = 0;
+};
+
+}  // namespace testsupport
