@@ -40,13 +40,14 @@ function(suite_library target)
 endfunction()
 
 # suite_resource_library(<target> NAME <dll name> DIR <out dir> RC <file.rc> [DEPENDS files])
-# A library of resources only: no code, no entry point.
+# A library of resources only: no code; entry address 0 is how a PE library
+# says it has no code to run.
 function(suite_resource_library target)
   cmake_parse_arguments(P "" "NAME;DIR;RC" "DEPENDS" ${ARGN})
   add_library(${target} SHARED ${P_RC})
   set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${P_NAME}
                         RUNTIME_OUTPUT_DIRECTORY ${P_DIR} LINKER_LANGUAGE C)
-  target_link_options(${target} PRIVATE -nostdlib -Wl,--no-entry -s)
+  target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=0 -s)
   if(P_DEPENDS)
     set_source_files_properties(${P_RC} PROPERTIES OBJECT_DEPENDS "${P_DEPENDS}")
   endif()

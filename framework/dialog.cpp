@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "reflected_messages.h"
+
 namespace fw {
 
 Dialog::~Dialog() {
@@ -74,7 +76,9 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
 }
 
 INT_PTR Dialog::Route(UINT message, WPARAM wParam, LPARAM lParam) {
-    std::optional<LRESULT> result = OnMessage(message, wParam, lParam);
+    // A child that handles its own notification answers for the dialog.
+    std::optional<LRESULT> result = ReflectToChild(m_hwnd, message, wParam, lParam);
+    if (!result) result = OnMessage(message, wParam, lParam);
     if (!result) return message == WM_INITDIALOG ? TRUE : FALSE;
     if (AnswersDirectly(message)) return static_cast<INT_PTR>(*result);
     ::SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, *result);

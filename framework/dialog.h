@@ -26,7 +26,8 @@ public:
 protected:
     // The message handler. Return a value to answer the message (it reaches the
     // sender through DWLP_MSGRESULT), or nothing for the dialog manager's default.
-    // For WM_INITDIALOG the value is the "set default focus" flag.
+    // For WM_INITDIALOG the value is the "set default focus" flag. Notifications
+    // that a child control handled itself (reflected_messages.h) never get here.
     virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
     // Called after the window is gone (WM_NCDESTROY); self-owning modeless

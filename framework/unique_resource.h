@@ -57,6 +57,11 @@ struct GdiObjectTraits {
     static Value invalid() noexcept { return nullptr; }
     static void close(Value v) noexcept { ::DeleteObject(v); }
 };
+struct DcTraits {
+    using Value = HDC;
+    static Value invalid() noexcept { return nullptr; }
+    static void close(Value v) noexcept { ::DeleteDC(v); }
+};
 struct IconTraits {
     using Value = HICON;
     static Value invalid() noexcept { return nullptr; }
@@ -79,6 +84,7 @@ using UniqueModule = UniqueResource<ModuleTraits>;   // LoadLibraryW results
 using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
 using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
 using UniqueBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;
+using UniqueDc = UniqueResource<DcTraits>;         // CreateCompatibleDC results (memory DCs)
 using UniqueIcon = UniqueResource<IconTraits>;
 using UniqueMenu = UniqueResource<MenuTraits>;
 using UniqueLocal = UniqueResource<LocalMemTraits>;  // LocalAlloc, CommandLineToArgvW

@@ -6,6 +6,7 @@
 
 #include "framework/module_path.h"
 #include "text_util.h"
+#include "utf16_file.h"
 
 namespace launcher {
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr wchar_t kRootStart[] = L"\xFEFF<QDX>\r\n";  // the mark is written as FF FE
 constexpr LONGLONG kNewFileLimit = 16;               // "<QDX>\r\n" plus the mark, in bytes
-constexpr wchar_t kClosing[] = L"</QDX>\r\n\r\n";
 
 std::wstring ProgramDataFolder() {
     wchar_t expanded[257] = {};
@@ -38,19 +38,15 @@ std::wstring ResultFolder() {
 }
 
 bool ResultFile::Open(const std::wstring& path) {
-    m_file.reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    m_file.reset();  // a handle still held (a run that never ended) would lock the file against itself
+    m_file = OpenExclusive(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
     if (!m_file) return false;
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(m_file.get(), &size)) {
-        m_file.reset();
-        return false;
-    }
-    if (size.QuadPart <= kNewFileLimit) {
-        ::SetFilePointer(m_file.get(), 0, nullptr, FILE_BEGIN);
-        Write(kRootStart);
-    }
-    return CutAtClosingLine();
+    bool opened = ::GetFileSizeEx(m_file.get(), &size);
+    if (opened && size.QuadPart <= kNewFileLimit) opened = Write(kRootStart);
+    if (opened) opened = CutAtClosingLine();
+    if (!opened) m_file.reset();  // every request of the run is then ignored
+    return opened;
 }
 
 bool ResultFile::CutAtClosingLine() {
@@ -78,18 +74,15 @@ bool ResultFile::CutAtClosingLine() {
     return ::SetFilePointer(m_file.get(), 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
 }
 
-bool ResultFile::Write(const std::wstring& text) {
-    if (!m_file) return false;
-    DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    DWORD written = 0;
-    return ::WriteFile(m_file.get(), text.data(), bytes, &written, nullptr) && written == bytes;
+bool ResultFile::Write(std::wstring_view text) {
+    return m_file && WriteUtf16(m_file.get(), text);
 }
 
 bool WriteStoppedRecord(const std::wstring& folder) {
     if (folder.empty()) return false;
     ResultFile file;
     if (!file.Open(folder + kResultFileName)) return false;
-    return file.Write(L"\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n") && file.Write(kClosing);
+    return file.Write(L"\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n") && file.Write(kResultClosing);
 }
 
 }  // namespace launcher

@@ -2,12 +2,14 @@
 // qdx_result.xml: one UTF-16 document of every run's verdicts, kept complete
 // between runs by cutting its closing tag off before new elements are added.
 #include <string>
+#include <string_view>
 
 #include "framework/unique_resource.h"
 
 namespace launcher {
 
 constexpr wchar_t kResultFileName[] = L"qdx_result.xml";
+constexpr wchar_t kResultClosing[] = L"</QDX>\r\n\r\n";  // the root's end and an empty line
 
 // The folder of the result file (ending in "\"), created when missing; empty
 // when it cannot be made.
@@ -19,7 +21,7 @@ public:
     // start into a new or tiny file and cuts the file at its first closing line.
     bool Open(const std::wstring& path);
     bool IsOpen() const { return static_cast<bool>(m_file); }
-    bool Write(const std::wstring& text);
+    bool Write(std::wstring_view text);
     void Close() { m_file.reset(); }
 
 private:

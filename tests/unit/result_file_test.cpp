@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <climits>
+#include <cwchar>
 
 #include "framework/unique_resource.h"
 #include "result_file.h"
+#include "result_writer.h"
 #include "temp_folder.h"
 
 using namespace launcher;
@@ -85,3 +88,246 @@ TEST(StoppedRecord, FileInUseIsLeftAlone) {
 }
 
 TEST(StoppedRecord, NoFolderNoRecord) { EXPECT_FALSE(WriteStoppedRecord(L"")); }
+
+namespace {
+
+// A clock that advances one second per reading, from 2024/03/05 14:07:09.
+LocalTimeSource TickingClock() {
+    return [second = 9]() mutable -> std::optional<SYSTEMTIME> {
+        SYSTEMTIME time{};
+        time.wYear = 2024;
+        time.wMonth = 3;
+        time.wDay = 5;
+        time.wHour = 14;
+        time.wMinute = 7;
+        time.wSecond = static_cast<WORD>(second++);
+        return time;
+    };
+}
+
+// %ProgramData% in a temporary folder, a usable log folder, and a writer on a ticking clock.
+struct ResultBench {
+    TempFolder temp;
+    ProgramDataRedirect redirect{temp.path() + L"data"};
+    LogFolder logFolder{temp.path() + L"prog\\"};
+    ResultXmlWriter writer{TickingClock()};
+
+    ResultBench() { ::CreateDirectoryW((temp.path() + L"data").c_str(), nullptr); }
+    std::wstring Folder() const { return temp.path() + L"data\\Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog\\"; }
+    std::wstring Path() const { return Folder() + kResultFileName; }
+    std::string Bytes() const { return ReadBytes(Path()); }
+    void Prepare(const std::string& bytes) const {
+        ::CreateDirectoryW((temp.path() + L"data\\Quenby Corporation").c_str(), nullptr);
+        temp.WriteBytes(L"data\\Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog\\qdx_result.xml", bytes);
+    }
+};
+
+std::wstring At(int second) {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"2024/03/05 14:07:%02d", second);
+    return text;
+}
+std::wstring TestStart(const std::wstring& name, int second, const std::wstring& result) {
+    return L"\t<Test name=\"" + name + L"\" DateTimeRan=\"" + At(second) + L"\" OverallResult=\"" + result +
+           L"\">\r\n";
+}
+std::wstring SubTest(int number, int second, const std::wstring& result) {
+    return L"\t\t<SubTest name=\"Test " + std::to_wstring(number) + L"\" DateTimeRan=\"" + At(second) +
+           L"\" Result=\"" + result + L"\" />\r\n";
+}
+const std::wstring kTestEnd = L"\t</Test>\r\n";
+const std::wstring kEnd = L"</QDX>\r\n\r\n";
+
+}  // namespace
+
+TEST(ResultDateTime, FormatsTheLocalTimeAndFallsBackWithoutOne) {
+    SYSTEMTIME time{};
+    time.wYear = 987;
+    time.wMonth = 1;
+    time.wDay = 2;
+    time.wHour = 3;
+    time.wMinute = 4;
+    time.wSecond = 5;
+    EXPECT_EQ(FormatResultDateTime(time), L" 987/01/02 03:04:05");
+    EXPECT_EQ(FormatResultDateTime(std::nullopt), L"   0/00/00 -1:-1:-1");
+    ASSERT_TRUE(CurrentLocalTime().has_value());
+    EXPECT_GE(CurrentLocalTime()->wYear, 2020);
+}
+
+TEST(ResultDateTime, ResultTextsWithAnyOtherIndexAsFail) {
+    EXPECT_STREQ(ResultText(1), L"Pass");
+    EXPECT_STREQ(ResultText(2), L"Stopped");
+    EXPECT_STREQ(ResultText(3), L"Fail");
+    for (int outside : {0, 4, -1, 259, INT_MIN, INT_MAX}) EXPECT_STREQ(ResultText(outside), L"Fail") << outside;
+}
+
+TEST(ResultWriter, NewFileGetsRootStartAndNextSubTestsAreNumberedFromOne) {
+    ResultBench bench;
+    bench.writer.OpenResultFile(bench.logFolder);
+    ASSERT_TRUE(bench.writer.IsOpen());
+    EXPECT_EQ(bench.logFolder.Path(), bench.Folder());  // the logs follow the result file
+    bench.writer.WriteXmlSub(0, 1);
+    bench.writer.WriteXmlSub(0, 3);
+    bench.writer.WriteXmlSub(0, 2);
+    EXPECT_EQ(bench.writer.SubTestCount(), 3);
+    EXPECT_EQ(bench.writer.WorstSubTestResult(), 3);
+    bench.writer.WriteXml(L"Video", 3);
+    EXPECT_EQ(bench.writer.SubTestCount(), 0);
+    bench.writer.CloseResultFile();
+    EXPECT_FALSE(bench.writer.IsOpen());
+    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Video", 12, L"Fail") + SubTest(1, 9, L"Pass") +
+                                           SubTest(2, 10, L"Fail") + SubTest(3, 11, L"Stopped") + kTestEnd + kEnd));
+}
+
+TEST(ResultWriter, TestWithoutSubTestsIsJustItsStartAndEnd) {
+    ResultBench bench;
+    bench.writer.OpenResultFile(bench.logFolder);
+    bench.writer.WriteXml(L"Memory", 1);
+    bench.writer.CloseResultFile();
+    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Memory", 9, L"Pass") + kTestEnd + kEnd));
+}
+
+TEST(ResultWriter, SixteenByteFileCountsAsNew) {
+    ResultBench bench;
+    bench.Prepare(std::string(16, 'x'));
+    bench.writer.OpenResultFile(bench.logFolder);
+    bench.writer.WriteXml(L"Video", 2);
+    bench.writer.CloseResultFile();
+    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Video", 9, L"Stopped") + kTestEnd + kEnd));
+}
+
+TEST(ResultWriter, EarlierRunsStayAndTheirClosingLineIsCutWithItsEmptyLine) {
+    for (const wchar_t* closing : {L"</QDX>\r\n\r\n", L"</qdx>\r\n\r\n"}) {
+        ResultBench bench;
+        std::wstring earlier = L"<QDX>\r\n" + TestStart(L"Video", 1, L"Pass") + kTestEnd;
+        bench.Prepare(kMark + Utf16(earlier + closing));
+        bench.writer.OpenResultFile(bench.logFolder);
+        bench.writer.WriteXmlSub(4, 1);
+        bench.writer.WriteXml(L"Audio", 1);
+        bench.writer.CloseResultFile();
+        EXPECT_EQ(bench.Bytes(), kMark + Utf16(earlier + TestStart(L"Audio", 10, L"Pass") + SubTest(4, 9, L"Pass") +
+                                               kTestEnd + kEnd))
+            << "closing line " << testsupport::ToUtf8(closing);
+    }
+}
+
+TEST(ResultWriter, TwoRunsInOneProcessAreBothRecordedAndCompleteAfterEach) {
+    ResultBench bench;
+    std::wstring first = L"<QDX>\r\n" + TestStart(L"Video", 9, L"Pass") + kTestEnd;
+    bench.writer.OpenResultFile(bench.logFolder);
+    bench.writer.WriteXml(L"Video", 1);
+    bench.writer.CloseResultFile();
+    EXPECT_EQ(bench.Bytes(), kMark + Utf16(first + kEnd));  // readable, and a whole document
+
+    bench.writer.OpenResultFile(bench.logFolder);
+    ASSERT_TRUE(bench.writer.IsOpen());
+    bench.writer.WriteXml(L"Video", 3);
+    bench.writer.CloseResultFile();
+    EXPECT_EQ(bench.Bytes(), kMark + Utf16(first + TestStart(L"Video", 10, L"Fail") + kTestEnd + kEnd));
+}
+
+TEST(ResultWriter, RunThatNeverClosedDoesNotLockTheNextOne) {
+    ResultBench bench;
+    bench.writer.OpenResultFile(bench.logFolder);
+    bench.writer.WriteXml(L"Video", 2);
+    bench.writer.OpenResultFile(bench.logFolder);
+    ASSERT_TRUE(bench.writer.IsOpen());
+    bench.writer.WriteXml(L"Video", 1);
+    bench.writer.CloseResultFile();
+    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Video", 9, L"Stopped") + kTestEnd +
+                                           TestStart(L"Video", 10, L"Pass") + kTestEnd + kEnd));
+}
+
+TEST(ResultWriter, FileIsExclusiveWhileARunWrites) {
+    ResultBench bench;
+    bench.writer.OpenResultFile(bench.logFolder);
+    fw::UniqueFile reader(::CreateFileW(bench.Path().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(reader);
+    bench.writer.CloseResultFile();
+}
+
+TEST(ResultWriter, FileInUseMeansTheRunsResultsAreIgnored) {
+    ResultBench bench;
+    std::string before = kMark + Utf16(L"<QDX>\r\n</QDX>\r\n\r\n");
+    bench.Prepare(before);
+    fw::UniqueFile holder(::CreateFileW(bench.Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    bench.writer.OpenResultFile(bench.logFolder);
+    EXPECT_FALSE(bench.writer.IsOpen());
+    bench.writer.WriteXmlSub(0, 3);
+    EXPECT_EQ(bench.writer.SubTestCount(), 1);
+    EXPECT_EQ(bench.writer.WorstSubTestResult(), 3);
+    bench.writer.WriteXml(L"Video", 3);
+    bench.writer.CloseResultFile();
+    holder.reset();
+    EXPECT_EQ(bench.Bytes(), before);
+
+    // The next run, with the file free again, writes no leftover sub-test.
+    bench.writer.OpenResultFile(bench.logFolder);
+    bench.writer.WriteXml(L"Video", 1);
+    bench.writer.CloseResultFile();
+    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Video", 9, L"Pass") + kTestEnd + kEnd));
+}
+
+TEST(ResultWriter, NothingIsOpenedWithoutAUsableLogFolder) {
+    ResultBench bench;
+    bench.logFolder.SetFlag(0);
+    std::wstring logs = bench.logFolder.Path();
+    bench.writer.OpenResultFile(bench.logFolder);
+    EXPECT_FALSE(bench.writer.IsOpen());
+    EXPECT_EQ(bench.logFolder.Path(), logs);
+    EXPECT_FALSE(::GetFileAttributesW(bench.Folder().c_str()) != INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(ResultWriter, NothingIsOpenedWhenTheFolderCannotBeMade) {
+    ResultBench bench;
+    std::wstring blocker = bench.temp.WriteBytes(L"blocker", "a file, not a folder");
+    ProgramDataRedirect redirect(blocker);
+    std::wstring logs = bench.logFolder.Path();
+    bench.writer.OpenResultFile(bench.logFolder);
+    EXPECT_FALSE(bench.writer.IsOpen());
+    EXPECT_EQ(bench.logFolder.Path(), logs);
+    bench.writer.WriteXml(L"Video", 1);
+    bench.writer.CloseResultFile();
+}
+
+TEST(ResultWriter, AtMostThirtyNineSubTestLinesAreHeldButEveryReportCounts) {
+    ResultBench bench;
+    bench.writer.OpenResultFile(bench.logFolder);
+    for (int i = 0; i < 45; ++i) bench.writer.WriteXmlSub(0, 1);
+    bench.writer.WriteXmlSub(0, 2);  // beyond the limit: counted and still the worst result
+    EXPECT_EQ(bench.writer.SubTestCount(), 46);
+    EXPECT_EQ(bench.writer.WorstSubTestResult(), 2);
+    bench.writer.WriteXml(L"Disk", 1);
+    bench.writer.CloseResultFile();
+    std::wstring lines;
+    for (int i = 1; i <= 39; ++i) lines += SubTest(i, 8 + i, L"Pass");
+    // The clock was read for the 39 kept lines only, then for the Test line.
+    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Disk", 48, L"Pass") + lines + kTestEnd + kEnd));
+}
+
+TEST(ResultWriter, OutOfRangeResultIndexIsRecordedAsFail) {
+    ResultBench bench;
+    bench.writer.OpenResultFile(bench.logFolder);
+    bench.writer.WriteXmlSub(2, 0);
+    bench.writer.WriteXmlSub(0, 7);
+    EXPECT_EQ(bench.writer.WorstSubTestResult(), 3);
+    bench.writer.WriteXml(L"Video", -4);
+    bench.writer.CloseResultFile();
+    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Video", 11, L"Fail") + SubTest(2, 9, L"Fail") +
+                                           SubTest(2, 10, L"Fail") + kTestEnd + kEnd));
+}
+
+TEST(ResultWriter, TimeThatCannotBeConvertedShowsTheFallbackFields) {
+    ResultBench bench;
+    ResultXmlWriter writer([] { return std::optional<SYSTEMTIME>(); });
+    writer.OpenResultFile(bench.logFolder);
+    writer.WriteXmlSub(0, 1);
+    writer.WriteXml(L"Video", 1);
+    writer.CloseResultFile();
+    const std::wstring when = L"DateTimeRan=\"   0/00/00 -1:-1:-1\"";
+    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n\t<Test name=\"Video\" " + when + L" OverallResult=\"Pass\">\r\n" +
+                                           L"\t\t<SubTest name=\"Test 1\" " + when + L" Result=\"Pass\" />\r\n" +
+                                           kTestEnd + kEnd));
+}

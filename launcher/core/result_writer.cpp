@@ -1,0 +1,78 @@
+#include "result_writer.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+
+namespace launcher {
+
+namespace {
+// The three texts are all there is: anything else is taken for a failure.
+int NormalResultIndex(int resultIndex) { return resultIndex >= 1 && resultIndex <= 3 ? resultIndex : 3; }
+}  // namespace
+
+std::optional<SYSTEMTIME> CurrentLocalTime() {
+    FILETIME utc{}, local{};
+    SYSTEMTIME time{};
+    ::GetSystemTimeAsFileTime(&utc);
+    if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &time)) return std::nullopt;
+    return time;
+}
+
+std::wstring FormatResultDateTime(const std::optional<SYSTEMTIME>& time) {
+    int fields[6] = {0, 0, 0, -1, -1, -1};
+    if (time) {
+        int known[6] = {time->wYear, time->wMonth, time->wDay, time->wHour, time->wMinute, time->wSecond};
+        std::copy(std::begin(known), std::end(known), fields);
+    }
+    wchar_t text[64];
+    std::swprintf(text, 64, L"%4d/%02d/%02d %02d:%02d:%02d", fields[0], fields[1], fields[2], fields[3], fields[4],
+                  fields[5]);
+    return text;
+}
+
+const wchar_t* ResultText(int resultIndex) {
+    static const wchar_t* const texts[] = {L"Pass", L"Stopped", L"Fail"};
+    return texts[NormalResultIndex(resultIndex) - 1];
+}
+
+void ResultXmlWriter::OpenResultFile(LogFolder& logFolder) {
+    if (!logFolder.Usable()) return;
+    std::wstring folder = ResultFolder();
+    if (folder.empty()) return;
+    logFolder.Set(folder);
+    m_file.Open(folder + kResultFileName);
+}
+
+void ResultXmlWriter::WriteXml(std::wstring_view name, int resultIndex) {
+    if (m_file.IsOpen()) {
+        std::wstring element = L"\t<Test name=\"";
+        element.append(name);
+        element += L"\" DateTimeRan=\"" + FormatResultDateTime(m_clock()) + L"\" OverallResult=\"" +
+                   ResultText(resultIndex) + L"\">\r\n";
+        for (const std::wstring& line : m_pendingSubTests) element += line;
+        element += L"\t</Test>\r\n";
+        m_file.Write(element);
+    }
+    m_pendingSubTests.clear();
+    m_subTestCount = 0;
+}
+
+void ResultXmlWriter::WriteXmlSub(int number, int resultIndex) {
+    if (m_file.IsOpen() && m_pendingSubTests.size() < kMaxPendingSubTests) {
+        if (number == 0) number = static_cast<int>(m_pendingSubTests.size()) + 1;
+        m_pendingSubTests.push_back(L"\t\t<SubTest name=\"Test " + std::to_wstring(number) + L"\" DateTimeRan=\"" +
+                                    FormatResultDateTime(m_clock()) + L"\" Result=\"" + ResultText(resultIndex) +
+                                    L"\" />\r\n");
+    }
+    ++m_subTestCount;
+    m_worstSubTestResult = std::max(m_worstSubTestResult, NormalResultIndex(resultIndex));
+}
+
+void ResultXmlWriter::CloseResultFile() {
+    if (!m_file.IsOpen()) return;
+    m_file.Write(kResultClosing);
+    m_file.Close();
+}
+
+}  // namespace launcher
