@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "controls_test_ids.h"
-#include "my_button.h"
+#include "hostlink/protocol.h"
 
 namespace controls_test {
 
@@ -15,7 +15,7 @@ bool Recorded(UINT message) {
     switch (message) {
     case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM:
     case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLOREDIT:
-    case launcher::kShowTestInfo:
+    case hostlink::msg::kShowTestInfo:
         return true;
     default:
         return false;

@@ -10,10 +10,12 @@
 #include "controls_test_window.h"
 #include "fake_theme.h"
 #include "framework/unique_resource.h"
+#include "hostlink/protocol.h"
 #include "my_button.h"
 #include "palette.h"
 
 using namespace launcher;
+using hostlink::msg::kShowTestInfo;
 using controls_test::Canvas;
 using controls_test::ClientSize;
 using controls_test::DrawThroughParent;

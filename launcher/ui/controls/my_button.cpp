@@ -4,6 +4,7 @@
 
 #include "framework/gdi.h"
 #include "framework/reflected_messages.h"
+#include "hostlink/protocol.h"
 #include "palette.h"
 
 namespace launcher {
@@ -144,7 +145,7 @@ void CMyButton::OnMouseLeave() {
 
 void CMyButton::OnClicked() {
     ::SetFocus(hwnd());
-    ::SendMessageW(::GetParent(hwnd()), kShowTestInfo, static_cast<WPARAM>(m_index), 0);
+    ::SendMessageW(::GetParent(hwnd()), hostlink::msg::kShowTestInfo, static_cast<WPARAM>(m_index), 0);
 }
 
 HFONT CMyButton::FontOr(const fw::UniqueFont& font) const {

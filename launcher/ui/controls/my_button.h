@@ -2,7 +2,7 @@
 // An owner-drawn push button with an optional icon, title and description,
 // drawn with the visual-styles theme when one is open. Attach it to an existing
 // button; its parent must reflect WM_DRAWITEM and WM_COMMAND to it (fw::Dialog
-// does).
+// does), and is told of every click with ShowTestInfo.
 #include <windows.h>
 #include <string>
 
@@ -12,9 +12,6 @@
 #include "os_theme.h"
 
 namespace launcher {
-
-// Sent to the button's parent when it is clicked; wParam = the button's index.
-inline constexpr UINT kShowTestInfo = WM_USER + 38;
 
 class CMyButton : public fw::Control {
 public:
