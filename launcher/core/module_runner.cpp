@@ -44,7 +44,9 @@ int ModuleRunner::CallModule(const std::wstring& moduleFile, unsigned flags, int
         // The memory test needs the whole address space: a 64-bit host runs it.
         std::wstring bridge = m_settings.programDir + kBridgeProgram;
         if (!m_starter.FileExists(bridge)) m_port.ShowWarning(kNoBridgeMessage, Text(ids::kBoxCaption));
-        std::wstring commandLine = bridge + L" " + moduleFile + L" " +
+        // Quoted: a program folder with blanks (Program Files) would otherwise
+        // split the path, and the system would try "C:\Program.exe" first.
+        std::wstring commandLine = L"\"" + bridge + L"\" " + moduleFile + L" " +
                                    std::to_wstring(reinterpret_cast<UINT_PTR>(m_settings.hostWindow)) + L" ";
         result = m_starter.RunBridge(commandLine).value_or(kModulePassed);
     } else if (std::optional<int> code = m_starter.CallStartTest(m_settings.programDir + moduleFile, flags, count)) {

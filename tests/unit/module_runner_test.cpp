@@ -185,7 +185,7 @@ TEST(ModuleRunner, MemoryRunsThroughTheBridgeOnlyOn64BitSystems) {
     f.starter.bridgeResult = 1;
     EXPECT_EQ(f.Run(Rows({{L"memory.dll", L"Memory", 0}})), 1);
     ASSERT_EQ(f.starter.bridges.size(), 1u);
-    EXPECT_EQ(f.starter.bridges[0], L"C:\\Suite\\x64\\bridgerun.exe memory.dll 4242 ");
+    EXPECT_EQ(f.starter.bridges[0], L"\"C:\\Suite\\x64\\bridgerun.exe\" memory.dll 4242 ");
     EXPECT_TRUE(f.starter.started.empty());
 
     Fixture g;  // missing host: the box, then the start is still tried
