@@ -9,6 +9,22 @@ namespace launcher {
 namespace {
 // The three texts are all there is: anything else is taken for a failure.
 int NormalResultIndex(int resultIndex) { return resultIndex >= 1 && resultIndex <= 3 ? resultIndex : 3; }
+
+// A module's test name may hold any character; the document must stay readable.
+std::wstring AttributeText(std::wstring_view text) {
+    std::wstring escaped;
+    escaped.reserve(text.size());
+    for (wchar_t c : text) {
+        switch (c) {
+        case L'&': escaped += L"&amp;"; break;
+        case L'<': escaped += L"&lt;"; break;
+        case L'>': escaped += L"&gt;"; break;
+        case L'"': escaped += L"&quot;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
 }  // namespace
 
 std::optional<SYSTEMTIME> CurrentLocalTime() {
@@ -47,7 +63,7 @@ void ResultXmlWriter::OpenResultFile(LogFolder& logFolder) {
 void ResultXmlWriter::WriteXml(std::wstring_view name, int resultIndex) {
     if (m_file.IsOpen()) {
         std::wstring element = L"\t<Test name=\"";
-        element.append(name);
+        element += AttributeText(name);
         element += L"\" DateTimeRan=\"" + FormatResultDateTime(m_clock()) + L"\" OverallResult=\"" +
                    ResultText(resultIndex) + L"\">\r\n";
         for (const std::wstring& line : m_pendingSubTests) element += line;

@@ -1,50 +1,45 @@
 #include "new_orlix_check_dlg.h"
 
+#include <commctrl.h>
+
 #include "framework/resources.h"
 #include "ini_catalogue.h"
 #include "machine_info.h"
+#include "outer_layout.h"
+#include "call_dll_thread.h"
 #include "string_ids.h"
 #include "xml_catalogue.h"
 
 namespace launcher {
 
 namespace {
+constexpr WORD kTabControlId = 1000;
 constexpr WORD kCloseButtonId = 1022;
 constexpr WORD kPictureButtonId = 1048;
+constexpr DWORD kKeepAwake = ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED;
 
 HICON LoadIconResource(HMODULE module, unsigned id, int size) {
     return static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 }  // namespace
 
+CNewOrlixCheckDlg::CNewOrlixCheckDlg(LauncherContext& context)
+    : m_context(context),
+      m_logFolder(context.programDir),
+      m_log(m_logFolder),
+      m_dispatcher(HostServices{m_page, *this, m_log, m_results, m_runner, *this, *this}, context.keepOpen,
+                   context.programDir) {}
+
+CNewOrlixCheckDlg::~CNewOrlixCheckDlg() {
+    // A runner still blocked in a message to this dialog must not outlive it.
+    if (m_runner.Exists()) {
+        m_runner.RequestStop();
+        m_runner.WaitForEnd(INFINITE);
+    }
+}
+
 bool CNewOrlixCheckDlg::Create(HWND parent) {
     return fw::Dialog::Create(fw::CurrentResourceModule(), ids::kDiagnosticsTemplate, parent);
-}
-
-std::optional<LRESULT> CNewOrlixCheckDlg::OnMessage(UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        OnInitDialog();
-        return TRUE;
-    case WM_COMMAND:
-        return OnCommand(LOWORD(wParam));
-    default:
-        return std::nullopt;
-    }
-}
-
-std::optional<LRESULT> CNewOrlixCheckDlg::OnCommand(WORD id) {
-    switch (id) {
-    case kCloseButtonId:
-        ::PostMessageW(::GetParent(hwnd()), WM_CLOSE, 0, 0);
-        return 0;
-    case kPictureButtonId:
-    case IDOK:      // Enter and Escape never end the dialog
-    case IDCANCEL:
-        return 0;
-    default:
-        return std::nullopt;
-    }
 }
 
 void CNewOrlixCheckDlg::LoadIniCatalogue() {
@@ -64,11 +59,43 @@ void CNewOrlixCheckDlg::LoadArtwork() {
     m_iconSmall.reset(LoadIconResource(art.get(), ids::kDialogIconSmall, ::GetSystemMetrics(SM_CXSMICON)));
 }
 
+void CNewOrlixCheckDlg::LayOut() {
+    int x = m_dpiX, y = m_dpiY;
+    // 800 x 600, centred in the outer window.
+    RECT outer{};
+    ::GetClientRect(::GetParent(hwnd()), &outer);
+    int width = ScaleX(800, x), height = ScaleY(600, y);
+    ::MoveWindow(hwnd(), (outer.right - width) / 2 > 0 ? (outer.right - width) / 2 : 0,
+                 (outer.bottom - height) / 2 > 0 ? (outer.bottom - height) / 2 : 0, width, height, FALSE);
+
+    HWND tab = ::GetDlgItem(hwnd(), kTabControlId);
+    m_tabFrame.Attach(tab);
+    m_pictureButton.Attach(::GetDlgItem(hwnd(), kPictureButtonId));
+    TabCtrl_SetMinTabWidth(tab, ScaleX(195, x));
+    TabCtrl_SetItemSize(tab, ScaleX(195, x), ScaleY(24, y));
+    ::MoveWindow(tab, ScaleX(0, x), ScaleY(11, y), ScaleX(784, x), ScaleY(500, y), FALSE);
+
+    // The page sits inside the tab control, below its (absent) first tab.
+    RECT client{}, first{};
+    ::GetClientRect(tab, &client);
+    TabCtrl_GetItemRect(tab, 0, &first);
+    RECT r{ScaleX(client.left, x), ScaleY(client.top, y), ScaleX(client.right, x), ScaleY(client.bottom, y)};
+    RECT t{ScaleX(first.left, x), ScaleY(first.top, y), ScaleX(first.right, x), ScaleY(first.bottom, y)};
+    int left = t.left, top = t.bottom + ScaleY(1, y);
+    POINT origin{left, top};
+    ::MapWindowPoints(tab, hwnd(), &origin, 1);
+    ::MoveWindow(m_page.hwnd(), origin.x, origin.y, r.right - ScaleX(2, x) - left, r.bottom - ScaleY(2, y) - top,
+                 FALSE);
+    ::SetWindowPos(m_page.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    HWND close = ::GetDlgItem(hwnd(), kCloseButtonId);
+    ::MoveWindow(close, ScaleX(629, x), ScaleY(506, y), ScaleX(146, x), ScaleY(24, y), FALSE);
+    ::SetWindowTextW(close, fw::LoadStr(ids::kCloseButton).c_str());
+}
+
 void CNewOrlixCheckDlg::OnInitDialog() {
     m_processorArchitecture = ReadProcessorArchitecture();
     m_modeFlags &= ~1u;
-    m_abortState = kAbortNone;
-    m_runState = kRunStateIdle;
     m_currentEntry = -1;
     m_pcCardSwitch = ReadPcCardSwitch(m_context.programDir);
     LoadIniCatalogue();
@@ -79,20 +106,140 @@ void CNewOrlixCheckDlg::OnInitDialog() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     m_runDate = FormatRunDate(now);
-    m_userLogFolderFlag = (m_modeFlags & mode::kRecovery) ? 0 : 1;
+    m_logFolder.SetFlag((m_modeFlags & mode::kRecovery) ? 0 : 1);
 
     ::SetWindowTextW(hwnd(), fw::LoadStr(ids::kWindowTitle).c_str());
     LoadArtwork();
     if (m_iconLarge) ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_iconLarge.get()));
     if (m_iconSmall) ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_iconSmall.get()));
 
+    if (HDC screen = ::GetDC(nullptr)) {
+        m_dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
+        m_dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+    }
+    PageSettings page{m_modeFlags, m_context.languageCode, m_context.catalogue.fastCheckManual, m_dpiX, m_dpiY};
     m_context.runList = BuildRunList(m_context.commandLine.moduleArguments, m_context.catalogue.catalogue,
                                      m_context.catalogue.fastCheck);
+    // The page describes what runs: the fast check, or the one test named.
+    if (m_context.runList.count == 1 && m_context.runList.rows[0].quick == 0)
+        for (int i = 0; i < m_context.catalogue.catalogue.count; ++i)
+            if (m_context.catalogue.catalogue.rows[i].testFile == m_context.runList.rows[0].moduleFile)
+                page.manualText = m_context.catalogue.catalogue.rows[i].manualText;
+    m_page.Create(hwnd(), page);
+    LayOut();
+    ::ShowWindow(m_page.hwnd(), SW_SHOW);
+
     if (m_context.runList.count == 0) {
         ::MessageBoxW(hwnd(), kNoModuleMessage, fw::LoadStr(ids::kBoxCaption).c_str(), MB_OK | MB_ICONWARNING);
-        ::ExitProcess(static_cast<UINT>(kLauncherExitCode));
+        Exit(kLauncherExitCode);
     }
     m_hasTestPages = true;
+    m_page.SetStartStopText(fw::LoadStr(ids::kStartButton));
+    // Start once the windows are up: the run's messages need a running message loop.
+    ::PostMessageW(hwnd(), WM_APP, 0, 0);
+}
+
+void CNewOrlixCheckDlg::StartRun(int entryIndex) {
+    m_currentEntry = entryIndex;
+    m_runTitle = fw::LoadStr((m_modeFlags & mode::kFullTest) ? ids::kRunTitleFullTest : ids::kRunTitle);
+
+    BOOL active = FALSE;
+    ::SystemParametersInfoW(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+    m_screenSaverWasActive = active != FALSE;
+    ::SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
+    ::SetThreadExecutionState(kKeepAwake);
+
+    m_page.SetStartStopText(fw::LoadStr(ids::kStopButton));
+    m_page.SetPageState(TPageState::Running);
+    m_page.EnableListButton(false);
+    EnableCloseItems(false);
+
+    m_results.writer().OpenResultFile(m_logFolder);
+    if (m_log.log().IsOpen()) {
+        SYSTEMTIME now{};
+        ::GetLocalTime(&now);
+        m_runDate = FormatRunDate(now);
+    }
+    m_log.log().WriteHeader(LogHeader{m_runTitle, m_runDate, m_modelName});
+
+    m_runner.Start(MakeRunThread(hwnd(), m_context, m_processorArchitecture, m_modeFlags, kRepeatCount));
+}
+
+void CNewOrlixCheckDlg::EndRunSession() {
+    ::SetThreadExecutionState(ES_CONTINUOUS);
+    if (m_screenSaverWasActive) ::SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+}
+
+void CNewOrlixCheckDlg::EnableCloseItems(bool enable) {
+    ::EnableWindow(::GetDlgItem(hwnd(), kCloseButtonId), enable);
+    UINT state = MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED);
+    HWND outer = ::GetParent(hwnd());
+    ::EnableMenuItem(::GetSystemMenu(outer, FALSE), SC_CLOSE, state);
+    ::EnableMenuItem(::GetSystemMenu(hwnd(), FALSE), SC_CLOSE, state);
+}
+
+int CNewOrlixCheckDlg::ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT style) {
+    return ::MessageBoxW(hwnd(), text.c_str(), caption.c_str(), style);
+}
+
+void CNewOrlixCheckDlg::SendCopyData(HWND target, ULONG_PTR kind, const void* data, DWORD bytes) {
+    COPYDATASTRUCT copy{kind, bytes, const_cast<void*>(data)};
+    ::SendMessageW(target, WM_COPYDATA, reinterpret_cast<WPARAM>(hwnd()), reinterpret_cast<LPARAM>(&copy));
+}
+
+void CNewOrlixCheckDlg::SendTo(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+    ::SendMessageW(target, message, wParam, lParam);
+}
+
+void CNewOrlixCheckDlg::Exit(int code) { ::ExitProcess(static_cast<UINT>(code)); }
+
+void CNewOrlixCheckDlg::OnCloseRequest() {
+    std::wstring caption = fw::LoadStr(ids::kBoxCaption);
+    if (m_runner.Exists()) {
+        ::MessageBoxW(hwnd(), fw::LoadStr(ids::kRunPreventsClose).c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (::MessageBoxW(hwnd(), fw::LoadStr(ids::kCloseQuestion).c_str(), caption.c_str(),
+                      MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2) != IDNO)
+        ::PostMessageW(::GetParent(hwnd()), WM_CLOSE, 0, 0);
+}
+
+std::optional<LRESULT> CNewOrlixCheckDlg::OnCommand(WORD id) {
+    switch (id) {
+    case kCloseButtonId:
+        ::PostMessageW(::GetParent(hwnd()), WM_CLOSE, 0, 0);
+        return 0;
+    case kPictureButtonId:
+    case IDOK:  // Enter and Escape never end the dialog
+    case IDCANCEL:
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<LRESULT> CNewOrlixCheckDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Protocol messages share numbers with the dialog manager's own (WM_USER+0..2).
+    if (std::optional<LRESULT> answer = m_dispatcher.Handle(message, wParam, lParam)) return answer;
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        return TRUE;
+    case WM_APP:
+        if (m_hasTestPages) m_page.StartAtOnce(m_currentEntry);
+        return 0;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam));
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            OnCloseRequest();
+            return 0;
+        }
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
 }
 
 }  // namespace launcher

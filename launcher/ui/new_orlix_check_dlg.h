@@ -1,25 +1,33 @@
 #pragma once
-// The diagnostics dialog: reads the catalogue, builds the run list and hosts
-// the test page. A modeless child of the outer window.
+// The diagnostics dialog: reads the catalogue, builds the run list, hosts the
+// test page, receives every host message and runs the tests. A modeless child
+// of the outer window.
 #include <windows.h>
+#include <memory>
 #include <string>
 
 #include "framework/dialog.h"
 #include "framework/unique_resource.h"
+#include "host_dispatcher.h"
 #include "launcher_context.h"
+#include "log_folder.h"
+#include "my_test_page.h"
+#include "controls/my_button.h"
+#include "controls/my_tab_ctrl.h"
+#include "run_services.h"
+#include "runner_thread_slot.h"
 
 namespace launcher {
 
-constexpr int kRunStateIdle = 3;
-constexpr int kRunStateRunning = 1;
-constexpr LONG kAbortNone = 259;
-constexpr LONG kAbortRequested = 1;
-
-class CNewOrlixCheckDlg : public fw::Dialog {
+class CNewOrlixCheckDlg : public fw::Dialog,
+                          private IDiagnosticsWindow,
+                          private ITimers,
+                          private IProcessExit {
 public:
-    explicit CNewOrlixCheckDlg(LauncherContext& context) : m_context(context) {}
+    explicit CNewOrlixCheckDlg(LauncherContext& context);
+    ~CNewOrlixCheckDlg() override;
     bool Create(HWND parent);
-    int RunState() const { return m_runState; }
+    TRunState RunState() const { return m_dispatcher.RunState(); }
 
 protected:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -28,23 +36,49 @@ private:
     void OnInitDialog();
     void LoadIniCatalogue();
     void LoadArtwork();
+    void LayOut();
     std::optional<LRESULT> OnCommand(WORD id);
+    void OnCloseRequest();
+    int Dpi(bool vertical) const { return vertical ? m_dpiY : m_dpiX; }
+    void EnableCloseItems(bool enable);
+
+    // IDiagnosticsWindow
+    void StartRun(int entryIndex) override;
+    void SelectTest(int entryIndex) override { m_currentEntry = entryIndex; }
+    void EndRunSession() override;
+    void EnableClose() override { EnableCloseItems(true); }
+    int ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT style) override;
+    unsigned ModeFlags() const override { return m_modeFlags; }
+    void SendCopyData(HWND target, ULONG_PTR kind, const void* data, DWORD bytes) override;
+    void SendTo(HWND target, UINT message, WPARAM wParam, LPARAM lParam) override;
+    // ITimers
+    void Set(UINT_PTR id, UINT milliseconds) override { ::SetTimer(hwnd(), id, milliseconds, nullptr); }
+    void Kill(UINT_PTR id) override { ::KillTimer(hwnd(), id); }
+    // IProcessExit
+    void Exit(int code) override;
 
     LauncherContext& m_context;
-
     int m_processorArchitecture = 0;
     unsigned m_modeFlags = 0;
-    int m_repeatCount = 1;
-    LONG m_abortState = kAbortNone;
-    int m_selectedTest = -1;
     int m_pcCardSwitch = 0;
     std::wstring m_modelName;
     std::wstring m_runDate;
-    int m_userLogFolderFlag = 1;
-    int m_runState = kRunStateIdle;
+    std::wstring m_runTitle;
     int m_currentEntry = -1;
     bool m_hasTestPages = false;
+    bool m_screenSaverWasActive = false;
+    int m_dpiX = 96;
+    int m_dpiY = 96;
 
+    LogFolder m_logFolder;
+    LogService m_log;
+    ResultService m_results;
+    RunnerThreadSlot m_runner;
+    CMyTestPage m_page;
+    HostDispatcher m_dispatcher;
+
+    CMyTabCtrl m_tabFrame;
+    CMyButton m_pictureButton;
     fw::UniqueBitmap m_picture;
     fw::UniqueIcon m_iconLarge;
     fw::UniqueIcon m_iconSmall;

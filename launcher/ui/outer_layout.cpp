@@ -25,4 +25,19 @@ OuterLayout ComputeOuterLayout(int dpiX, int dpiY, const RECT& workArea) {
     return layout;
 }
 
+int NextScrollPosition(int request, int thumb, int position, int maximum) {
+    int next = position;
+    switch (request) {
+    case SB_LINEUP: next = position - 1; break;
+    case SB_LINEDOWN: next = position + 1; break;
+    case SB_PAGEUP: next = position - 2; break;
+    case SB_PAGEDOWN: next = position + 2; break;
+    case SB_THUMBTRACK: case SB_THUMBPOSITION: next = thumb; break;
+    case SB_TOP: next = 0; break;
+    case SB_BOTTOM: next = maximum; break;
+    default: break;
+    }
+    return next < 0 ? 0 : next > maximum ? maximum : next;
+}
+
 }  // namespace launcher

@@ -22,4 +22,8 @@ int ScaleY(int size, int dpiY);
 
 OuterLayout ComputeOuterLayout(int dpiX, int dpiY, const RECT& workArea);
 
+// Where a scroll request (SB_LINEUP, SB_PAGEDOWN, SB_THUMBTRACK, ...) moves the
+// position: lines by 1 pixel, pages by 2, clamped to 0..maximum.
+int NextScrollPosition(int request, int thumb, int position, int maximum);
+
 }  // namespace launcher

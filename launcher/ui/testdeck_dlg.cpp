@@ -36,7 +36,7 @@ INT_PTR CTestDeckDlg::Run() {
 }
 
 bool CTestDeckDlg::RunInProgress() const {
-    return m_diagnostics && m_diagnostics->RunState() == kRunStateRunning;
+    return m_diagnostics && m_diagnostics->RunState() == TRunState::Running;
 }
 
 void CTestDeckDlg::OnInitDialog() {
@@ -50,17 +50,39 @@ void CTestDeckDlg::OnInitDialog() {
     ScreenDpi(dpiX, dpiY);
     RECT workArea{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-    OuterLayout layout = ComputeOuterLayout(dpiX, dpiY, workArea);
-    ApplyScrollRange(hwnd(), SB_HORZ, layout.horizontal);
-    ApplyScrollRange(hwnd(), SB_VERT, layout.vertical);
-    ::MoveWindow(hwnd(), 0, 0, layout.width, layout.height, FALSE);
+    m_layout = ComputeOuterLayout(dpiX, dpiY, workArea);
+    ApplyScrollRange(hwnd(), SB_HORZ, m_layout.horizontal);
+    ApplyScrollRange(hwnd(), SB_VERT, m_layout.vertical);
+    ::MoveWindow(hwnd(), 0, 0, m_layout.width, m_layout.height, FALSE);
 
     m_diagnostics = std::make_unique<CNewOrlixCheckDlg>(m_context);
     if (m_diagnostics->Create(hwnd())) ::ShowWindow(m_diagnostics->hwnd(), SW_SHOW);
 }
 
+void CTestDeckDlg::Scroll(int bar, int request, int thumb) {
+    const ScrollRange& range = bar == SB_VERT ? m_layout.vertical : m_layout.horizontal;
+    if (!range.enabled) return;
+    int& position = bar == SB_VERT ? m_scrollY : m_scrollX;
+    int next = NextScrollPosition(request, thumb, position, range.maximum);
+    if (next == position) return;
+    int delta = position - next;
+    ::ScrollWindowEx(hwnd(), bar == SB_VERT ? 0 : delta, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr,
+                     nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    position = next;
+    ::SetScrollPos(hwnd(), bar, position, TRUE);
+    if (m_diagnostics) ::InvalidateRect(::GetDlgItem(m_diagnostics->hwnd(), 1000), nullptr, TRUE);
+}
+
 std::optional<LRESULT> CTestDeckDlg::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        Scroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+        return 0;
+    case WM_MOUSEWHEEL:
+        // A turn toward the user pages down.
+        Scroll(SB_VERT, GET_WHEEL_DELTA_WPARAM(wParam) < 0 ? SB_PAGEDOWN : SB_PAGEUP, 0);
+        return 0;
     case WM_INITDIALOG:
         OnInitDialog();
         return TRUE;

@@ -7,6 +7,7 @@
 #include "framework/unique_resource.h"
 #include "launcher_context.h"
 #include "new_orlix_check_dlg.h"
+#include "outer_layout.h"
 
 namespace launcher {
 
@@ -22,11 +23,15 @@ protected:
 private:
     void OnInitDialog();
     bool RunInProgress() const;
+    void Scroll(int bar, int request, int thumb);
 
     LauncherContext& m_context;
     std::unique_ptr<CNewOrlixCheckDlg> m_diagnostics;
     fw::UniqueIcon m_iconLarge;
     fw::UniqueIcon m_iconSmall;
+    OuterLayout m_layout;
+    int m_scrollX = 0;
+    int m_scrollY = 0;
 };
 
 }  // namespace launcher

@@ -40,6 +40,17 @@ void LauncherSession::AddTestProgram(const std::wstring& name, const std::wstrin
     ::CopyFileW((std::wstring(SUITE_TEST_BIN_DIR) + name).c_str(), target.c_str(), FALSE);
 }
 
+void LauncherSession::AddScriptedModule(const std::wstring& script) const {
+    AddTestProgram(L"scripted.dll");
+    m_temp.WriteUtf8(L"program\\scripted.txt", script);
+    std::wstring ini = m_programDir + L"QDXLang\\ENU\\initest.ini";
+    ::WritePrivateProfileStringW(L"COMPONUM", L"NUM", L"2", ini.c_str());
+    ::WritePrivateProfileStringW(L"COMPOSECTION", L"SECT_NAME_1", L"SCRIPTED", ini.c_str());
+    ::WritePrivateProfileStringW(L"SCRIPTED", L"TESTFILE", L"scripted.dll", ini.c_str());
+    ::WritePrivateProfileStringW(L"SCRIPTED", L"TESTMANUAL", L"video.txt", ini.c_str());
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());  // written through now
+}
+
 void LauncherSession::Remove(const std::wstring& relativePath) const {
     ::DeleteFileW((m_programDir + relativePath).c_str());
 }

@@ -26,6 +26,10 @@ public:
 
     testsupport::Process Start(const std::wstring& arguments) const;
 
+    // Puts the scriptable test module into the program folder and the catalogue
+    // (as scripted.dll, display name "Scripted") with `script` to replay.
+    void AddScriptedModule(const std::wstring& script) const;
+
     // Copies a file of the test programs folder into the program folder.
     void AddTestProgram(const std::wstring& name, const std::wstring& targetName = {}) const;
     void Remove(const std::wstring& relativePath) const;

@@ -38,7 +38,8 @@ TEST(LauncherStartup, NoArgumentsAtAllIsNoModuleEither) {
 
 TEST(LauncherStartup, SecondInstanceBringsTheFirstToTheFrontAndEnds) {
     LauncherSession session;
-    Process first = session.Start(L"-h /video");
+    session.AddScriptedModule(L"abortpoll 60000\nreturn 0\n");  // keeps the first one running
+    Process first = session.Start(L"-h /scripted");
     HWND window = WaitTopWindow({std::wstring(e2e::kTitle), std::wstring(L"#32770"), first.pid()}, e2e::kStartTimeoutMs);
     ASSERT_NE(window, nullptr) << "the launcher's window did not appear";
     SaveNamedScreenshot(L"startup-first-instance");
@@ -48,14 +49,13 @@ TEST(LauncherStartup, SecondInstanceBringsTheFirstToTheFrontAndEnds) {
                                    nullptr, nullptr, nullptr, nullptr);
     ::SetForegroundWindow(other);
 
-    Process second = session.Start(L"/video");
+    Process second = session.Start(L"/scripted");
     EXPECT_EQ(second.WaitExit(e2e::kStartTimeoutMs), 0u);
     EXPECT_TRUE(WaitForeground(window, 5000));
     EXPECT_EQ(FindTopWindows({std::wstring(e2e::kTitle), std::wstring(L"#32770"), 0}).size(), 1u);
     ::DestroyWindow(other);
 
-    PostCloseMessage(window);
-    EXPECT_TRUE(first.WaitExit(e2e::kStartTimeoutMs).has_value());
+    first.Kill();
 }
 
 TEST(LauncherStartup, MissingLanguageLibraryRecordsAStoppedRunAndStopsWithAMessage) {

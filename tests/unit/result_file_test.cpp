@@ -331,3 +331,12 @@ TEST(ResultWriter, TimeThatCannotBeConvertedShowsTheFallbackFields) {
                                            L"\t\t<SubTest name=\"Test 1\" " + when + L" Result=\"Pass\" />\r\n" +
                                            kTestEnd + kEnd));
 }
+
+TEST(ResultWriter, MarkupCharactersInATestNameKeepTheDocumentReadable) {
+    ResultBench bench;
+    bench.writer.OpenResultFile(bench.logFolder);
+    bench.writer.WriteXml(L"Card \"A\" & <B>", 3);
+    bench.writer.CloseResultFile();
+    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Card &quot;A&quot; &amp; &lt;B&gt;", 9, L"Fail") +
+                                           kTestEnd + kEnd));
+}

@@ -1,0 +1,136 @@
+// Whole launches with the scriptable module: the window, the run, Stop, the
+// verdicts in the result file, log and history, and the exit code.
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include "launcher_session.h"
+#include "screenshot.h"
+#include "ui_automation.h"
+
+using namespace testsupport;
+using e2e::LauncherSession;
+
+namespace {
+
+constexpr int kOutputPane = 1056;
+constexpr int kProgressBar = 1021;
+constexpr int kPercentLabel = 1042;
+constexpr int kStartStop = 1037;
+constexpr int kCloseButton = 1022;
+constexpr DWORD kRunTimeoutMs = 60000;
+
+std::wstring Utf16Text(const std::string& bytes) {
+    if (bytes.size() < 2) return {};
+    std::wstring text((bytes.size() - 2) / 2, L'\0');
+    memcpy(text.data(), bytes.data() + 2, text.size() * 2);
+    return text;
+}
+
+HWND WaitLauncherWindow(const Process& launcher) {
+    return WaitTopWindow({std::wstring(e2e::kTitle), std::wstring(L"#32770"), launcher.pid()}, e2e::kStartTimeoutMs);
+}
+
+// True when `part` shows up in the control's text within the time.
+bool WaitForText(HWND control, const std::wstring& part, DWORD timeoutMs) {
+    return PollUntil(timeoutMs, [&] {
+        std::optional<std::wstring> text = ReadText(control);
+        return text && text->find(part) != std::wstring::npos;
+    });
+}
+
+}  // namespace
+
+TEST(LauncherRun, PassingRunRecordsPassLogsAndClosesWithMinusOne) {
+    LauncherSession session;
+    session.AddScriptedModule(L"setlog\ninit 1\ntext Hello from the module\nlog logged line\nprogress 100\n"
+                              L"sub 0 1\nsub 0 1\nreturn 0\n");
+    Process launcher = session.Start(L"/scripted");
+    EXPECT_EQ(launcher.WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);
+
+    std::wstring result = Utf16Text(ReadBytes(session.resultFile()));
+    EXPECT_NE(result.find(L"<Test name=\"Scripted\" DateTimeRan=\""), std::wstring::npos);
+    EXPECT_NE(result.find(L"OverallResult=\"Pass\">\r\n\t\t<SubTest name=\"Test 1\""), std::wstring::npos);
+    EXPECT_NE(result.find(L"<SubTest name=\"Test 2\""), std::wstring::npos);
+    EXPECT_EQ(result.substr(result.size() - 10), L"</QDX>\r\n\r\n");
+
+    std::wstring log = Utf16Text(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    EXPECT_EQ(log.rfind(L"[", 0), 0u) << "the log starts with its header";
+    EXPECT_NE(log.find(L"logged line"), std::wstring::npos);
+    wchar_t history[200] = {};
+    ::GetPrivateProfileStringW(L"HISTORY_0", L"RESULT", L"", history, 200,
+                               (session.resultFolder() + L"report.tmp").c_str());
+    EXPECT_NE(std::wstring(history).find(L"\t\t"), std::wstring::npos);
+}
+
+TEST(LauncherRun, OutputAndProgressFollowTheModuleAndAFailureKeepsTheLauncherOpen) {
+    LauncherSession session;
+    session.AddScriptedModule(L"init 1\ntext Hello from the module\nprogress 50\nsleep 4000\nreturn 1\n");
+    Process launcher = session.Start(L"/scripted");
+    HWND window = WaitLauncherWindow(launcher);
+    ASSERT_NE(window, nullptr);
+    HWND output = WaitControl(window, {kOutputPane}, 5000);
+    ASSERT_NE(output, nullptr);
+    EXPECT_TRUE(WaitForText(output, L"Hello from the module", 10000));
+    HWND bar = FindControl(window, {kProgressBar});
+    EXPECT_TRUE(PollUntil(10000, [&] { return ::SendMessageW(bar, PBM_GETPOS, 0, 0) == 50; }));
+    EXPECT_TRUE(WaitForText(FindControl(window, {kPercentLabel}), L"50", 5000));
+    SaveNamedScreenshot(L"launcher-running");
+
+    // A failed run leaves the launcher open with its verdict.
+    EXPECT_FALSE(launcher.WaitExit(8000).has_value());
+    SaveNamedScreenshot(L"launcher-finished-failed");
+    EXPECT_NE(Utf16Text(ReadBytes(session.resultFile())).find(L"OverallResult=\"Fail\""), std::wstring::npos);
+    ClickButton(FindControl(window, {kCloseButton}));
+    EXPECT_EQ(launcher.WaitExit(10000), 0u);
+}
+
+TEST(LauncherRun, HoldSwitchAndHoldWindowKeepItOpenAfterAPass) {
+    for (auto [arguments, script] : {std::pair{L"-h /scripted", L"return 0\n"}, std::pair{L"/scripted", L"hold\nreturn 0\n"}}) {
+        LauncherSession session;
+        session.AddScriptedModule(script);
+        Process launcher = session.Start(arguments);
+        HWND window = WaitLauncherWindow(launcher);
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(PollUntil(20000, [&] { return Utf16Text(ReadBytes(session.resultFile())).find(L"</QDX>") !=
+                                                   std::wstring::npos; }));
+        EXPECT_FALSE(launcher.WaitExit(3000).has_value()) << arguments;
+        PostCloseMessage(window);
+        EXPECT_TRUE(launcher.WaitExit(10000).has_value());
+    }
+}
+
+TEST(LauncherRun, StopDuringARunRecordsStoppedAndAltF4IsRefusedMeanwhile) {
+    LauncherSession session;
+    session.AddScriptedModule(L"setlog\ntext Waiting for Stop\nabortpoll 30000\nreturn 0\n");
+    Process launcher = session.Start(L"/scripted");
+    HWND window = WaitLauncherWindow(launcher);
+    ASSERT_NE(window, nullptr);
+    HWND output = WaitControl(window, {kOutputPane}, 5000);
+    ASSERT_TRUE(WaitForText(output, L"Waiting for Stop", 10000));
+
+    PostSysCommandClose(window);  // what Alt+F4 asks for
+    EXPECT_FALSE(launcher.WaitExit(2000).has_value());
+    EXPECT_TRUE(IsShown(window));
+
+    ClickButton(FindControl(window, {kStartStop}));
+    EXPECT_TRUE(PollUntil(20000, [&] {
+        return Utf16Text(ReadBytes(session.resultFile())).find(L"OverallResult=\"Stopped\"") != std::wstring::npos;
+    }));
+    wchar_t history[200] = {};
+    PollUntil(10000, [&] {
+        return ::GetPrivateProfileStringW(L"HISTORY_0", L"RESULT", L"", history, 200,
+                                          (session.resultFolder() + L"report.tmp").c_str()) > 0;
+    });
+    wchar_t stoppedText[100] = {};
+    HMODULE strings = ::LoadLibraryExW((session.programDir() + L"QDXLang\\ENU\\uistrings.dll").c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE);
+    ::LoadStringW(strings, 140, stoppedText, 100);
+    ::FreeLibrary(strings);
+    EXPECT_NE(std::wstring(history).find(stoppedText), std::wstring::npos);
+    // A stopped run is no pass: the launcher stays open.
+    EXPECT_FALSE(launcher.WaitExit(3000).has_value());
+    SaveNamedScreenshot(L"launcher-stopped");
+    PostCloseMessage(window);
+    EXPECT_TRUE(launcher.WaitExit(10000).has_value());
+}
