@@ -30,14 +30,6 @@ CNewOrlixCheckDlg::CNewOrlixCheckDlg(LauncherContext& context)
       m_dispatcher(HostServices{m_page, *this, m_log, m_results, m_runner, *this, *this}, context.keepOpen,
                    context.programDir) {}
 
-CNewOrlixCheckDlg::~CNewOrlixCheckDlg() {
-    // A runner still blocked in a message to this dialog must not outlive it.
-    if (m_runner.Exists()) {
-        m_runner.RequestStop();
-        m_runner.WaitForEnd(INFINITE);
-    }
-}
-
 bool CNewOrlixCheckDlg::Create(HWND parent) {
     return fw::Dialog::Create(fw::CurrentResourceModule(), ids::kDiagnosticsTemplate, parent);
 }

@@ -25,7 +25,6 @@ class CNewOrlixCheckDlg : public fw::Dialog,
                           private IProcessExit {
 public:
     explicit CNewOrlixCheckDlg(LauncherContext& context);
-    ~CNewOrlixCheckDlg() override;
     bool Create(HWND parent);
     TRunState RunState() const { return m_dispatcher.RunState(); }
 
