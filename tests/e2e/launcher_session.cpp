@@ -51,6 +51,10 @@ void LauncherSession::AddScriptedModule(const std::wstring& script) const {
     ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());  // written through now
 }
 
+void LauncherSession::WriteProgramFile(const std::wstring& relativePath, const std::string& bytes) const {
+    m_temp.WriteBytes(L"program\\" + relativePath, bytes);
+}
+
 void LauncherSession::Remove(const std::wstring& relativePath) const {
     ::DeleteFileW((m_programDir + relativePath).c_str());
 }

@@ -30,6 +30,9 @@ public:
     // (as scripted.dll, display name "Scripted") with `script` to replay.
     void AddScriptedModule(const std::wstring& script) const;
 
+    // Writes a file of the program folder.
+    void WriteProgramFile(const std::wstring& relativePath, const std::string& bytes) const;
+
     // Copies a file of the test programs folder into the program folder.
     void AddTestProgram(const std::wstring& name, const std::wstring& targetName = {}) const;
     void Remove(const std::wstring& relativePath) const;

@@ -133,3 +133,17 @@ TEST(LauncherRun, StopDuringARunRecordsStoppedAndAltF4IsRefusedMeanwhile) {
     PostCloseMessage(window);
     EXPECT_TRUE(launcher.WaitExit(10000).has_value());
 }
+
+TEST(LauncherRun, ModuleListedOnlyInDiagnosticsXmlIsSelectedAndRuns) {
+    LauncherSession session;
+    session.AddTestProgram(L"scripted.dll", L"xmlonly.dll");
+    session.WriteProgramFile(L"xmlonly.txt", "text From the XML catalogue\nreturn 0\n");
+    session.WriteProgramFile(L"Resources\\en\\Diagnostics.xml",
+                                       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Diagnostics>\n"
+                                       "<NormalDiagnosticsSection><Item Id=\"XmlOnly\"><TestFile>xmlonly.dll</TestFile>"
+                                       "</Item></NormalDiagnosticsSection>\n</Diagnostics>\n");
+    Process launcher = session.Start(L"/xmlonly");
+    EXPECT_EQ(launcher.WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);
+    EXPECT_NE(Utf16Text(ReadBytes(session.resultFile())).find(L"OverallResult=\"Pass\""), std::wstring::npos);
+    EXPECT_NE(ReadBytes(session.programDir() + L"xmlonly.received.txt").find("flags"), std::string::npos);
+}
