@@ -49,3 +49,9 @@ TEST(ScriptedScript, ScriptSkipsBlankLinesAndTheByteOrderMark) {
     EXPECT_EQ(script, expected);
     EXPECT_TRUE(ParseScript(L"").empty());
 }
+
+TEST(ScriptedScript, TextsCarryLineEnds) {
+    EXPECT_EQ(ParseLine(L"text one\\ntwo\\\\n").text, L"one\r\ntwo\\n");
+    EXPECT_EQ(ParseLine(L"log a\\x").text, L"a\\x");
+    EXPECT_EQ(ParseLine(L"setlogdir C:\\new\\logs").text, L"C:\\new\\logs");  // folders are taken as written
+}

@@ -38,6 +38,19 @@ std::optional<long long> Number(std::wstring_view word) {
     return value;
 }
 
+// Texts may carry line ends: \n gives CR LF (what modules send), \\ a backslash.
+std::wstring Unescape(std::wstring_view text) {
+    std::wstring result;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\\' && i + 1 < text.size() && (text[i + 1] == L'n' || text[i + 1] == L'\\')) {
+            result += text[++i] == L'n' ? L"\r\n" : L"\\";
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
 struct Syntax {
     const wchar_t* word;
     Op op;
@@ -63,7 +76,7 @@ std::optional<Command> Parse(const Syntax& syntax, std::wstring_view rest) {
         if (!rest.empty()) return std::nullopt;
         return command;
     case Syntax::kText:
-        command.text = rest;
+        command.text = syntax.op == Op::kSetLogDir ? std::wstring(rest) : Unescape(rest);
         return command;
     case Syntax::kOptionalNumber:
         if (rest.empty()) {

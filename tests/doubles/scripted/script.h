@@ -1,7 +1,7 @@
 #pragma once
 // The script that scripted.dll replays: one link call per line.
 //
-//   text TEXT | log TEXT | box TEXT          PrintText, WriteLog, ShowMyMessageBox
+//   text TEXT | log TEXT | box TEXT          PrintText, WriteLog, ShowMyMessageBox (\n in TEXT: CR LF)
 //   progress N | init N | estimate N         Progress, Initialize, PrintEstimateTestTime
 //   sub N R | xml NAME R                     WriteXmlSub, WriteXml
 //   color TEXT RGB                           PrintColorText (the text in the system code page)
