@@ -49,22 +49,12 @@ bool Contains(const std::wstring& text, const wchar_t* part) { return text.find(
 
 int IsProgramFile(const std::wstring& testFile) { return Contains(ToUpper(testFile), L".DLL") ? 0 : 1; }
 
-void ApplyWindowType(const std::wstring& value, int& windowType) {
-    std::wstring upper = ToUpper(value);
-    if (Contains(upper, L"DEFAULT"))
-        windowType = kWindowDefault;
-    else if (Contains(upper, L"PROMPT"))
-        windowType = kWindowPrompt;
-    else if (Contains(upper, L"DIALOG"))
-        windowType = kWindowDialog;
-}
-
 // The fields every kind of row reads from its own section.
 void ReadRowDetails(const IniFile& ini, const std::wstring& languageDir, const std::wstring& section,
                     TestEntry& row) {
     row.testSubdir = ini.Text(section, L"TESTFILE_SUBDIR");
     row.logOption = ini.Text(section, L"LOG_OPTION");
-    ApplyWindowType(ini.Text(section, L"WINDOW_TYPE"), row.windowType);
+    ApplyWindowType(ToUpper(ini.Text(section, L"WINDOW_TYPE")), row.windowType);
     row.repeatText = ini.Text(section, L"REPEAT_ENABLE");
     row.repeatDefault = LeadingDecimal(row.repeatText);
     row.manualText = LoadManualText(languageDir, ini.Text(section, L"TESTMANUAL"));
@@ -156,6 +146,15 @@ std::wstring DecodeText(const std::string& bytes) {
 }
 
 }  // namespace
+
+void ApplyWindowType(const std::wstring& text, int& windowType) {
+    if (Contains(text, L"DEFAULT"))
+        windowType = kWindowDefault;
+    else if (Contains(text, L"PROMPT"))
+        windowType = kWindowPrompt;
+    else if (Contains(text, L"DIALOG"))
+        windowType = kWindowDialog;
+}
 
 std::wstring DisplayNameFromTestFile(const std::wstring& testFile) {
     std::wstring name = ToUpper(testFile);

@@ -84,7 +84,7 @@ int ModuleRunner::RunList(const launcher::RunList& list) {
                 m_settings.reportTelemetry(category, TelemetryVerdict(code));
 
             if (ToUpper(row.moduleFile) == L"SD.DLL") sdRun = true;
-            if (code == kModuleStoppedToo) code = kModuleStopped;
+            if (code == kModuleStoppedAlternative) code = kModuleStopped;
 
             if (StopRequested()) {
                 m_port.WriteXml(row.displayName, kResultStopped);

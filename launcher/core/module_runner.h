@@ -15,11 +15,10 @@ namespace launcher {
 constexpr int kRunnerGoOn = 259;  // the runner's state while the run may go on
 constexpr int kRunnerStop = 1;
 
-// Result codes of one module.
-constexpr int kModulePassed = 0;
-constexpr int kModuleFailed = 1;
-constexpr int kModuleStopped = 2;
-constexpr int kModuleStoppedToo = 4;  // counts exactly like kModuleStopped
+using hostlink::kModuleFailed;
+using hostlink::kModulePassed;
+using hostlink::kModuleStopped;
+using hostlink::kModuleStoppedAlternative;
 
 // Result indexes of the result file.
 constexpr int kResultPass = 1;

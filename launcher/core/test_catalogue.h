@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "hostlink/protocol.h"
+
 namespace launcher {
 
 constexpr int kMaxCatalogueRows = 40;
@@ -11,15 +13,13 @@ constexpr int kMaxRunRows = 40;
 constexpr int kMaxModuleArguments = 64;
 
 // Run-mode bits handed to every StartTest.
-namespace mode {
-constexpr unsigned kListRun = 0x4;
-constexpr unsigned kFullTest = 0x10;
-constexpr unsigned kRecovery = 0x20;
-constexpr unsigned kStandalone = 0x100;
-constexpr unsigned kDividedRecovery = 0x200;
-}  // namespace mode
+namespace mode = hostlink::mode;
 
 enum WindowType { kWindowDefault = 0, kWindowPrompt = 1, kWindowDialog = 2 };
+
+// Sets `windowType` from a text holding DEFAULT, PROMPT or DIALOG (tested in
+// that order, case-sensitively); any other text leaves it as it was.
+void ApplyWindowType(const std::wstring& text, int& windowType);
 
 struct TestEntry {
     int isProgram = 0;

@@ -22,18 +22,6 @@ std::wstring FetchLocaleName(LocaleNameFn fetch) {
     return fetch(name, LOCALE_NAME_MAX_LENGTH) > 0 ? std::wstring(name) : std::wstring();
 }
 
-bool Contains(const std::wstring& text, const wchar_t* part) { return text.find(part) != std::wstring::npos; }
-
-// Unlike the INI key, the XML text is matched as written: "prompt" is no PROMPT.
-void ApplyWindowType(const std::wstring& value, int& windowType) {
-    if (Contains(value, L"DEFAULT"))
-        windowType = kWindowDefault;
-    else if (Contains(value, L"PROMPT"))
-        windowType = kWindowPrompt;
-    else if (Contains(value, L"DIALOG"))
-        windowType = kWindowDialog;
-}
-
 // The text of the named child; empty when the item has no such child.
 std::wstring ChildText(const xml::CXMLParser& parser, IXMLDOMNode* item, const wchar_t* name) {
     fw::ComPtr<IXMLDOMNode> child = parser.SelectNode(item, name);
@@ -47,6 +35,7 @@ TestEntry ReadItem(const xml::CXMLParser& parser, const fw::ComPtr<IXMLDOMNode>&
     TestEntry row;
     row.displayName = parser.GetAttribute(element.Get(), L"Id");
     row.testFile = ChildText(parser, item.Get(), L"TestFile");
+    // Unlike the INI key, the XML text is matched as written: "prompt" is no PROMPT.
     ApplyWindowType(ChildText(parser, item.Get(), L"WindowType"), row.windowType);
     row.repeatText = ChildText(parser, item.Get(), L"RepeatEnable");
     row.repeatDefault = LeadingDecimal(row.repeatText);
