@@ -147,3 +147,25 @@ TEST(LauncherRun, ModuleListedOnlyInDiagnosticsXmlIsSelectedAndRuns) {
     EXPECT_NE(Utf16Text(ReadBytes(session.resultFile())).find(L"OverallResult=\"Pass\""), std::wstring::npos);
     EXPECT_NE(ReadBytes(session.programDir() + L"xmlonly.received.txt").find("flags"), std::string::npos);
 }
+
+TEST(LauncherRun, EveryTestIsReportedToTheInstalledStatisticsAgent) {
+    wchar_t folder[MAX_PATH];
+    ::ExpandEnvironmentStringsW(L"%PROGRAMFILES%\\Quenby\\Orlix Improvement\\", folder, MAX_PATH);
+    if (::GetFileAttributesW((std::wstring(folder) + L"statsagent.dll").c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no statistics agent installed on this machine";
+    std::wstring log = std::wstring(folder) + L"statsagent.log";
+    ::DeleteFileW(log.c_str());
+
+    LauncherSession session;
+    session.AddScriptedModule(L"return 1\n");
+    Process launcher = session.Start(L"/scripted");
+    HWND window = WaitLauncherWindow(launcher);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(PollUntil(20000, [&] { return ReadBytes(log).find("Finalize") != std::string::npos; }));
+    EXPECT_EQ(ReadBytes(log),
+              "Initialize|Orlix Hardware Diagnostics\r\n"
+              "SubmitEvent|Orlix Hardware Diagnostics|3|Diag|SCRIPTED|Fail\r\n"
+              "Finalize|Orlix Hardware Diagnostics|0\r\n");
+    PostCloseMessage(window);
+    EXPECT_TRUE(launcher.WaitExit(10000).has_value());
+}

@@ -51,9 +51,21 @@ _bench_prepare_prefix() {
     touch "$WINEPREFIX/.suite-ready"
 }
 
+# The statistics agent of another product, as the test machine has it
+# installed: its stand-in records every call in statsagent.log beside itself.
+_bench_install_agent() {
+    local agent="$SUITE_BUILD/testbin/statsagent/statsagent.dll" folder
+    [ -f "$agent" ] || return 0
+    for folder in "Program Files" "Program Files (x86)"; do
+        mkdir -p "$WINEPREFIX/drive_c/$folder/Quenby/Orlix Improvement"
+        cp "$agent" "$WINEPREFIX/drive_c/$folder/Quenby/Orlix Improvement/statsagent.dll"
+    done
+}
+
 bench_start() {
     _bench_start_display || return 1
     _bench_prepare_prefix
+    _bench_install_agent
     wineserver -p
     # Start Wine's own services and the desktop now, detached from our output:
     # started by a test instead, they would hold ctest's pipes open after it ends.
