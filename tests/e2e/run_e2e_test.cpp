@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <thread>
+
 #include "launcher_session.h"
 #include "screenshot.h"
 #include "ui_automation.h"
@@ -166,6 +168,48 @@ TEST(LauncherRun, EveryTestIsReportedToTheInstalledStatisticsAgent) {
               "Initialize|Orlix Hardware Diagnostics\r\n"
               "SubmitEvent|Orlix Hardware Diagnostics|3|Diag|SCRIPTED|Fail\r\n"
               "Finalize|Orlix Hardware Diagnostics|0\r\n");
+    // Closing is refused until the run has ended.
+    EXPECT_TRUE(PollUntil(20000, [&] { return Utf16Text(ReadBytes(session.resultFile())).find(L"</QDX>") !=
+                                               std::wstring::npos; }));
     PostCloseMessage(window);
     EXPECT_TRUE(launcher.WaitExit(10000).has_value());
+}
+
+TEST(LauncherRun, OnALowScreenTheOuterWindowTakesTheWorkAreaAndScrolls) {
+    LauncherSession session;
+    session.AddScriptedModule(L"return 0\n");
+    // A desktop of its own, lower than the launcher's 600 pixels.
+    testsupport::LaunchOptions options;
+    Process desktop = Process::Launch(L"C:\\windows\\explorer.exe",
+                                      L"/desktop=LowScreen,1024x560 \"" + session.programDir() + L"testdeck.exe\" -h /scripted",
+                                      options);
+    struct Seen {
+        RECT window{};
+        RECT workArea{};
+        LONG_PTR style = 0;
+        bool found = false;
+    } seen;
+    // Windows of another desktop are seen only from a thread that joined it.
+    std::thread watcher([&] {
+        HDESK low = nullptr;
+        PollUntil(20000, [&] { return (low = ::OpenDesktopW(L"LowScreen", 0, FALSE, GENERIC_ALL)) != nullptr; });
+        if (!low || !::SetThreadDesktop(low)) return;
+        HWND window = PollUntil(20000, [] { return ::FindWindowW(L"#32770", e2e::kTitle); });
+        if (!window) return;
+        ::Sleep(1000);  // sized during its initialisation
+        ::GetWindowRect(window, &seen.window);
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &seen.workArea, 0);
+        // The scroll range itself stays inside the launcher's process; its bar shows in the style.
+        seen.style = ::GetWindowLongPtrW(window, GWL_STYLE);
+        seen.found = true;
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+    watcher.join();
+    ASSERT_TRUE(seen.found) << "the launcher's window did not appear on the low desktop";
+    int areaHeight = seen.workArea.bottom - seen.workArea.top;
+    ASSERT_LT(areaHeight, 600);
+    EXPECT_EQ(seen.window.bottom - seen.window.top, areaHeight);
+    EXPECT_EQ(seen.window.right - seen.window.left, 800);
+    EXPECT_TRUE(seen.style & WS_VSCROLL) << "no vertical scroll bar";
+    EXPECT_FALSE(seen.style & WS_HSCROLL) << "a horizontal scroll bar on a wide enough screen";
 }
