@@ -59,6 +59,19 @@ void CTestDeckDlg::OnInitDialog() {
     if (m_diagnostics->Create(hwnd())) ::ShowWindow(m_diagnostics->hwnd(), SW_SHOW);
 }
 
+void CTestDeckDlg::PaintMinimised() {
+    // The window's icon, centred in the client area.
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(hwnd(), &paint);
+    ::SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    if (m_iconLarge) ::DrawIcon(dc, x, y, m_iconLarge.get());
+    ::EndPaint(hwnd(), &paint);
+}
+
 void CTestDeckDlg::Scroll(int bar, int request, int thumb) {
     const ScrollRange& range = bar == SB_VERT ? m_layout.vertical : m_layout.horizontal;
     if (!range.enabled) return;
@@ -75,6 +88,12 @@ void CTestDeckDlg::Scroll(int bar, int request, int thumb) {
 
 std::optional<LRESULT> CTestDeckDlg::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
+    case WM_PAINT:
+        if (!::IsIconic(hwnd())) return std::nullopt;
+        PaintMinimised();
+        return 0;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<LRESULT>(m_iconLarge.get());
     case WM_VSCROLL:
     case WM_HSCROLL:
         Scroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam), static_cast<short>(HIWORD(wParam)));

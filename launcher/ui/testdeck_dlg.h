@@ -24,6 +24,7 @@ private:
     void OnInitDialog();
     bool RunInProgress() const;
     void Scroll(int bar, int request, int thumb);
+    void PaintMinimised();
 
     LauncherContext& m_context;
     std::unique_ptr<CNewOrlixCheckDlg> m_diagnostics;
