@@ -22,12 +22,6 @@ constexpr int kStartStop = 1037;
 constexpr int kCloseButton = 1022;
 constexpr DWORD kRunTimeoutMs = 60000;
 
-std::wstring Utf16Text(const std::string& bytes) {
-    if (bytes.size() < 2) return {};
-    std::wstring text((bytes.size() - 2) / 2, L'\0');
-    memcpy(text.data(), bytes.data() + 2, text.size() * 2);
-    return text;
-}
 
 HWND WaitLauncherWindow(const Process& launcher) {
     return WaitTopWindow({std::wstring(e2e::kTitle), std::wstring(L"#32770"), launcher.pid()}, e2e::kStartTimeoutMs);
@@ -50,13 +44,13 @@ TEST(LauncherRun, PassingRunRecordsPassLogsAndClosesWithMinusOne) {
     Process launcher = session.Start(L"/scripted");
     EXPECT_EQ(launcher.WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);
 
-    std::wstring result = Utf16Text(ReadBytes(session.resultFile()));
+    std::wstring result = TextAfterMark(ReadBytes(session.resultFile()));
     EXPECT_NE(result.find(L"<Test name=\"Scripted\" DateTimeRan=\""), std::wstring::npos);
     EXPECT_NE(result.find(L"OverallResult=\"Pass\">\r\n\t\t<SubTest name=\"Test 1\""), std::wstring::npos);
     EXPECT_NE(result.find(L"<SubTest name=\"Test 2\""), std::wstring::npos);
     EXPECT_EQ(result.substr(result.size() - 10), L"</QDX>\r\n\r\n");
 
-    std::wstring log = Utf16Text(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
     EXPECT_NE(log.find(L"logged line"), std::wstring::npos);
     wchar_t history[200] = {};
     ::GetPrivateProfileStringW(L"HISTORY_0", L"RESULT", L"", history, 200,
@@ -81,7 +75,7 @@ TEST(LauncherRun, OutputAndProgressFollowTheModuleAndAFailureKeepsTheLauncherOpe
     // A failed run leaves the launcher open with its verdict.
     EXPECT_FALSE(launcher.WaitExit(8000).has_value());
     SaveNamedScreenshot(L"launcher-finished-failed");
-    EXPECT_NE(Utf16Text(ReadBytes(session.resultFile())).find(L"OverallResult=\"Fail\""), std::wstring::npos);
+    EXPECT_NE(TextAfterMark(ReadBytes(session.resultFile())).find(L"OverallResult=\"Fail\""), std::wstring::npos);
     ClickButton(FindControl(window, {kCloseButton}));
     EXPECT_EQ(launcher.WaitExit(10000), 0u);
 }
@@ -93,7 +87,7 @@ TEST(LauncherRun, HoldSwitchAndHoldWindowKeepItOpenAfterAPass) {
         Process launcher = session.Start(arguments);
         HWND window = WaitLauncherWindow(launcher);
         ASSERT_NE(window, nullptr);
-        EXPECT_TRUE(PollUntil(20000, [&] { return Utf16Text(ReadBytes(session.resultFile())).find(L"</QDX>") !=
+        EXPECT_TRUE(PollUntil(20000, [&] { return TextAfterMark(ReadBytes(session.resultFile())).find(L"</QDX>") !=
                                                    std::wstring::npos; }));
         EXPECT_FALSE(launcher.WaitExit(3000).has_value()) << arguments;
         PostCloseMessage(window);
@@ -116,7 +110,7 @@ TEST(LauncherRun, StopDuringARunRecordsStoppedAndAltF4IsRefusedMeanwhile) {
 
     ClickButton(FindControl(window, {kStartStop}));
     EXPECT_TRUE(PollUntil(20000, [&] {
-        return Utf16Text(ReadBytes(session.resultFile())).find(L"OverallResult=\"Stopped\"") != std::wstring::npos;
+        return TextAfterMark(ReadBytes(session.resultFile())).find(L"OverallResult=\"Stopped\"") != std::wstring::npos;
     }));
     wchar_t history[200] = {};
     PollUntil(10000, [&] {
@@ -146,7 +140,7 @@ TEST(LauncherRun, ModuleListedOnlyInDiagnosticsXmlIsSelectedAndRuns) {
                                        "</Item></NormalDiagnosticsSection>\n</Diagnostics>\n");
     Process launcher = session.Start(L"/xmlonly");
     EXPECT_EQ(launcher.WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);
-    EXPECT_NE(Utf16Text(ReadBytes(session.resultFile())).find(L"OverallResult=\"Pass\""), std::wstring::npos);
+    EXPECT_NE(TextAfterMark(ReadBytes(session.resultFile())).find(L"OverallResult=\"Pass\""), std::wstring::npos);
     EXPECT_NE(ReadBytes(session.programDir() + L"xmlonly.received.txt").find("flags"), std::string::npos);
 }
 
@@ -169,7 +163,7 @@ TEST(LauncherRun, EveryTestIsReportedToTheInstalledStatisticsAgent) {
               "SubmitEvent|Orlix Hardware Diagnostics|3|Diag|SCRIPTED|Fail\r\n"
               "Finalize|Orlix Hardware Diagnostics|0\r\n");
     // Closing is refused until the run has ended.
-    EXPECT_TRUE(PollUntil(20000, [&] { return Utf16Text(ReadBytes(session.resultFile())).find(L"</QDX>") !=
+    EXPECT_TRUE(PollUntil(20000, [&] { return TextAfterMark(ReadBytes(session.resultFile())).find(L"</QDX>") !=
                                                std::wstring::npos; }));
     PostCloseMessage(window);
     EXPECT_TRUE(launcher.WaitExit(10000).has_value());

@@ -8,14 +8,6 @@
 using namespace testsupport;
 using e2e::LauncherSession;
 
-namespace {
-
-std::string Utf16(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-}
-
-}  // namespace
-
 TEST(LauncherStartup, NoKnownModuleShowsTheBoxAndExitsWithMinusOne) {
     LauncherSession session;
     Process launcher = session.Start(L"/nothing");
@@ -67,7 +59,7 @@ TEST(LauncherStartup, MissingLanguageLibraryRecordsAStoppedRunAndStopsWithAMessa
     EXPECT_NE(answer.text.find(L"uistrings.dll"), std::wstring::npos) << testsupport::ToUtf8(answer.text);
     EXPECT_EQ(launcher.WaitExit(e2e::kStartTimeoutMs), 1u);
     EXPECT_EQ(ReadBytes(session.resultFile()),
-              "\xFF\xFE" + Utf16(L"<QDX>\r\n\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n</QDX>\r\n\r\n"));
+              "\xFF\xFE" + testsupport::Utf16Bytes(L"<QDX>\r\n\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n</QDX>\r\n\r\n"));
 }
 
 TEST(LauncherStartup, MissingCatalogueIsNoModule) {

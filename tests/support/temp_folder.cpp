@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -79,6 +80,17 @@ std::wstring TempFolder::WriteUtf16(const std::wstring& relative, const std::wst
 }
 
 std::string ReadBytes(const std::wstring& path) { return fw::ReadFileBytes(path).value_or(std::string()); }
+
+std::string Utf16Bytes(const std::wstring& text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+}
+
+std::wstring TextAfterMark(const std::string& bytes) {
+    if (bytes.size() < 2) return {};
+    std::wstring text((bytes.size() - 2) / 2, L'\0');
+    std::memcpy(text.data(), bytes.data() + 2, text.size() * 2);
+    return text;
+}
 
 std::string ToUtf8(const std::wstring& text) {
     if (text.empty()) return {};

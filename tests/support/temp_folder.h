@@ -29,4 +29,11 @@ std::string ReadBytes(const std::wstring& path);
 
 std::string ToUtf8(const std::wstring& text);
 
+// The launcher's files are UTF-16 LE with the byte-order mark FF FE.
+inline const std::string kUtf16Mark("\xFF\xFE", 2);
+// The UTF-16 LE bytes of `text` (no mark).
+std::string Utf16Bytes(const std::wstring& text);
+// The text of UTF-16 LE file bytes after their byte-order mark.
+std::wstring TextAfterMark(const std::string& bytes);
+
 }  // namespace testsupport

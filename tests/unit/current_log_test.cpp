@@ -12,10 +12,6 @@ using testsupport::TempFolder;
 
 namespace {
 
-std::string Utf16(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-}
-const std::string kMark("\xFF\xFE", 2);
 const LogHeader kHeader{L"Quick Check", L"2024/03/05  14:07:09", L"Model X-1"};
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -65,9 +61,9 @@ TEST(CurrentLog, PreparationStartsTheLogAndTheHistoryWithTheMarkOnly) {
     ASSERT_TRUE(bench.log.IsOpen());
     EXPECT_EQ(bench.log.LogPath(), bench.LogFolderPath() + L"hwck_log00.txt");
     EXPECT_EQ(bench.log.HistoryPath(), bench.LogFolderPath() + L"report.tmp");
-    EXPECT_EQ(ReadBytes(bench.log.HistoryPath()), kMark);
+    EXPECT_EQ(ReadBytes(bench.log.HistoryPath()), testsupport::kUtf16Mark);
     bench.log.CloseAndWriteHistory(L"ok");
-    EXPECT_EQ(bench.LogBytes(), kMark);
+    EXPECT_EQ(bench.LogBytes(), testsupport::kUtf16Mark);
 }
 
 TEST(CurrentLog, NoFolderOrFlagZeroMeansNoLogAndNoHistory) {
@@ -91,7 +87,7 @@ TEST(CurrentLog, HeaderAndTextAreWrittenAsUtf16WithoutConversion) {
     bench.log.WriteLog(text);
     bench.log.WriteLog(L"");
     bench.log.CloseAndWriteHistory(L"ok");
-    EXPECT_EQ(bench.LogBytes(), kMark + Utf16(FormatLogHeader(kHeader) + text));
+    EXPECT_EQ(bench.LogBytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(FormatLogHeader(kHeader) + text));
 }
 
 TEST(CurrentLog, HeaderIsOnlyWrittenIntoAnOpenLogButRemembered) {
@@ -100,7 +96,7 @@ TEST(CurrentLog, HeaderIsOnlyWrittenIntoAnOpenLogButRemembered) {
     bench.log.SetSusResLog();
     bench.log.ClearCurrentLog(1);
     bench.log.CloseAndWriteHistory(L"ok");
-    EXPECT_EQ(bench.LogBytes(), kMark + Utf16(FormatLogHeader(kHeader)));
+    EXPECT_EQ(bench.LogBytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(FormatLogHeader(kHeader)));
 }
 
 TEST(CurrentLog, HundredPreparationsKeepNinetyNineGenerations) {
@@ -110,9 +106,9 @@ TEST(CurrentLog, HundredPreparationsKeepNinetyNineGenerations) {
         bench.log.WriteLog(L"run " + std::to_wstring(run));
     }
     bench.log.CloseAndWriteHistory(L"ok");
-    EXPECT_EQ(bench.LogBytes(0), kMark + Utf16(L"run 100"));
+    EXPECT_EQ(bench.LogBytes(0), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"run 100"));
     for (int generation = 1; generation <= 98; ++generation)
-        ASSERT_EQ(bench.LogBytes(generation), kMark + Utf16(L"run " + std::to_wstring(100 - generation)))
+        ASSERT_EQ(bench.LogBytes(generation), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"run " + std::to_wstring(100 - generation)))
             << "generation " << generation;
     EXPECT_EQ(LogGenerationPath(bench.LogFolderPath(), 98), bench.LogFolderPath() + L"hwck_log98.txt");
     EXPECT_FALSE(Exists(bench.LogFolderPath() + L"hwck_log99.txt"));
@@ -127,7 +123,7 @@ TEST(CurrentLog, ClearWithFlagZeroLeavesTheLogAndWithOneRestartsIt) {
     bench.log.WriteLog(L" kept");
     bench.log.SaveCurrentLog();
     bench.log.CloseAndWriteHistory(L"ok");
-    EXPECT_EQ(bench.LogBytes(), kMark + Utf16(FormatLogHeader(kHeader) + L"before kept"));
+    EXPECT_EQ(bench.LogBytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(FormatLogHeader(kHeader) + L"before kept"));
 
     bench.log.SetSusResLog();
     bench.log.WriteHeader(kHeader);
@@ -136,7 +132,7 @@ TEST(CurrentLog, ClearWithFlagZeroLeavesTheLogAndWithOneRestartsIt) {
     EXPECT_EQ(bench.log.GetLogReady(), 1);
     bench.log.WriteLog(L"after");
     bench.log.CloseAndWriteHistory(L"ok");
-    EXPECT_EQ(bench.LogBytes(), kMark + Utf16(FormatLogHeader(kHeader) + L"after"));
+    EXPECT_EQ(bench.LogBytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(FormatLogHeader(kHeader) + L"after"));
 }
 
 TEST(CurrentLog, ClearWithoutAnOpenLogCreatesNothing) {
@@ -156,14 +152,14 @@ TEST(CurrentLog, WritingContinuesAtTheEndAfterSave) {
     ASSERT_TRUE(bench.log.IsOpen());
     bench.log.WriteLog(L"second");
     bench.log.CloseAndWriteHistory(L"ok");
-    EXPECT_EQ(bench.LogBytes(), kMark + Utf16(FormatLogHeader(kHeader) + L"first part, second"));
+    EXPECT_EQ(bench.LogBytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(FormatLogHeader(kHeader) + L"first part, second"));
 }
 
 TEST(CurrentLog, ExplicitFolderAppendsToItsLogWithoutMarkOrRotation) {
     LogBench bench;
     bench.folder.SetFlag(0);
     std::wstring folder = bench.temp.MakeFolder(L"mine");
-    std::string earlier = kMark + Utf16(L"earlier run\r\n");
+    std::string earlier = testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"earlier run\r\n");
     bench.temp.WriteBytes(L"mine\\hwck_log00.txt", earlier);
 
     ASSERT_TRUE(bench.log.SetSusResLog(folder + L"\\\\"));
@@ -174,7 +170,7 @@ TEST(CurrentLog, ExplicitFolderAppendsToItsLogWithoutMarkOrRotation) {
     bench.log.SaveCurrentLog();
     bench.log.WriteLog(L" and more");
     bench.log.CloseAndWriteHistory(L"ok");
-    EXPECT_EQ(ReadBytes(folder + L"hwck_log00.txt"), earlier + Utf16(L"more and more"));
+    EXPECT_EQ(ReadBytes(folder + L"hwck_log00.txt"), earlier + testsupport::Utf16Bytes(L"more and more"));
     EXPECT_FALSE(Exists(folder + L"hwck_log01.txt"));
     // Without a prepared log there is no history file to add to.
     EXPECT_FALSE(Exists(folder + L"report.tmp"));
@@ -188,7 +184,7 @@ TEST(CurrentLog, ExplicitFolderWhileALogIsOpenKeepsWritingThatLog) {
     EXPECT_EQ(bench.log.LogPath(), folder + L"hwck_log00.txt");
     bench.log.WriteLog(L"still here");
     bench.log.CloseAndWriteHistory(L"ok");
-    EXPECT_EQ(bench.LogBytes(), kMark + Utf16(L"still here"));
+    EXPECT_EQ(bench.LogBytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"still here"));
     EXPECT_FALSE(Exists(folder + L"hwck_log00.txt"));
 }
 

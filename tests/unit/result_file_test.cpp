@@ -15,10 +15,6 @@ using testsupport::TempFolder;
 
 namespace {
 
-std::string Utf16(const std::wstring& text) {
-    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
-}
-const std::string kMark("\xFF\xFE", 2);
 const std::wstring kStopped = L"\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n</QDX>\r\n\r\n";
 
 // Points %ProgramData% at a temporary folder for one test.
@@ -50,35 +46,35 @@ TEST(ResultFolder, CreatedUnderProgramData) {
 TEST(StoppedRecord, NewFileGetsRootStart) {
     TempFolder temp;
     ASSERT_TRUE(WriteStoppedRecord(temp.path()));
-    EXPECT_EQ(ReadBytes(temp.path() + kResultFileName), kMark + Utf16(L"<QDX>\r\n" + kStopped));
+    EXPECT_EQ(ReadBytes(temp.path() + kResultFileName), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + kStopped));
 }
 
 TEST(StoppedRecord, SixteenByteFileCountsAsNew) {
     TempFolder temp;
     temp.WriteBytes(kResultFileName, std::string(16, 'x'));
     ASSERT_TRUE(WriteStoppedRecord(temp.path()));
-    EXPECT_EQ(ReadBytes(temp.path() + kResultFileName), kMark + Utf16(L"<QDX>\r\n" + kStopped));
+    EXPECT_EQ(ReadBytes(temp.path() + kResultFileName), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + kStopped));
 }
 
 TEST(StoppedRecord, AppendsAfterEarlierRunsAndCutsTheClosingLine) {
     TempFolder temp;
     std::wstring earlier = L"<QDX>\r\n\t<Test name=\"Video\" OverallResult=\"Pass\">\r\n\t</Test>\r\n";
-    temp.WriteBytes(kResultFileName, kMark + Utf16(earlier + L"</qdx>\r\n\r\n"));
+    temp.WriteBytes(kResultFileName, testsupport::kUtf16Mark + testsupport::Utf16Bytes(earlier + L"</qdx>\r\n\r\n"));
     ASSERT_TRUE(WriteStoppedRecord(temp.path()));
-    EXPECT_EQ(ReadBytes(temp.path() + kResultFileName), kMark + Utf16(earlier + kStopped));
+    EXPECT_EQ(ReadBytes(temp.path() + kResultFileName), testsupport::kUtf16Mark + testsupport::Utf16Bytes(earlier + kStopped));
 }
 
 TEST(StoppedRecord, FileWithoutClosingLineIsAppendedTo) {
     TempFolder temp;
     std::wstring earlier = L"<QDX>\r\n\t<Test name=\"Video\" OverallResult=\"Fail\">\r\n";
-    temp.WriteBytes(kResultFileName, kMark + Utf16(earlier));
+    temp.WriteBytes(kResultFileName, testsupport::kUtf16Mark + testsupport::Utf16Bytes(earlier));
     ASSERT_TRUE(WriteStoppedRecord(temp.path()));
-    EXPECT_EQ(ReadBytes(temp.path() + kResultFileName), kMark + Utf16(earlier + kStopped));
+    EXPECT_EQ(ReadBytes(temp.path() + kResultFileName), testsupport::kUtf16Mark + testsupport::Utf16Bytes(earlier + kStopped));
 }
 
 TEST(StoppedRecord, FileInUseIsLeftAlone) {
     TempFolder temp;
-    std::string before = kMark + Utf16(L"<QDX>\r\n</QDX>\r\n\r\n");
+    std::string before = testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n</QDX>\r\n\r\n");
     std::wstring path = temp.WriteBytes(kResultFileName, before);
     fw::UniqueFile holder(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
@@ -175,7 +171,7 @@ TEST(ResultWriter, NewFileGetsRootStartAndNextSubTestsAreNumberedFromOne) {
     EXPECT_EQ(bench.writer.SubTestCount(), 0);
     bench.writer.CloseResultFile();
     EXPECT_FALSE(bench.writer.IsOpen());
-    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Video", 12, L"Fail") + SubTest(1, 9, L"Pass") +
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + TestStart(L"Video", 12, L"Fail") + SubTest(1, 9, L"Pass") +
                                            SubTest(2, 10, L"Fail") + SubTest(3, 11, L"Stopped") + kTestEnd + kEnd));
 }
 
@@ -184,7 +180,7 @@ TEST(ResultWriter, TestWithoutSubTestsIsJustItsStartAndEnd) {
     bench.writer.OpenResultFile(bench.logFolder);
     bench.writer.WriteXml(L"Memory", 1);
     bench.writer.CloseResultFile();
-    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Memory", 9, L"Pass") + kTestEnd + kEnd));
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + TestStart(L"Memory", 9, L"Pass") + kTestEnd + kEnd));
 }
 
 TEST(ResultWriter, SixteenByteFileCountsAsNew) {
@@ -193,19 +189,19 @@ TEST(ResultWriter, SixteenByteFileCountsAsNew) {
     bench.writer.OpenResultFile(bench.logFolder);
     bench.writer.WriteXml(L"Video", 2);
     bench.writer.CloseResultFile();
-    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Video", 9, L"Stopped") + kTestEnd + kEnd));
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + TestStart(L"Video", 9, L"Stopped") + kTestEnd + kEnd));
 }
 
 TEST(ResultWriter, EarlierRunsStayAndTheirClosingLineIsCutWithItsEmptyLine) {
     for (const wchar_t* closing : {L"</QDX>\r\n\r\n", L"</qdx>\r\n\r\n"}) {
         ResultBench bench;
         std::wstring earlier = L"<QDX>\r\n" + TestStart(L"Video", 1, L"Pass") + kTestEnd;
-        bench.Prepare(kMark + Utf16(earlier + closing));
+        bench.Prepare(testsupport::kUtf16Mark + testsupport::Utf16Bytes(earlier + closing));
         bench.writer.OpenResultFile(bench.logFolder);
         bench.writer.WriteXmlSub(4, 1);
         bench.writer.WriteXml(L"Audio", 1);
         bench.writer.CloseResultFile();
-        EXPECT_EQ(bench.Bytes(), kMark + Utf16(earlier + TestStart(L"Audio", 10, L"Pass") + SubTest(4, 9, L"Pass") +
+        EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(earlier + TestStart(L"Audio", 10, L"Pass") + SubTest(4, 9, L"Pass") +
                                                kTestEnd + kEnd))
             << "closing line " << testsupport::ToUtf8(closing);
     }
@@ -217,13 +213,13 @@ TEST(ResultWriter, TwoRunsInOneProcessAreBothRecordedAndCompleteAfterEach) {
     bench.writer.OpenResultFile(bench.logFolder);
     bench.writer.WriteXml(L"Video", 1);
     bench.writer.CloseResultFile();
-    EXPECT_EQ(bench.Bytes(), kMark + Utf16(first + kEnd));  // readable, and a whole document
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(first + kEnd));  // readable, and a whole document
 
     bench.writer.OpenResultFile(bench.logFolder);
     ASSERT_TRUE(bench.writer.IsOpen());
     bench.writer.WriteXml(L"Video", 3);
     bench.writer.CloseResultFile();
-    EXPECT_EQ(bench.Bytes(), kMark + Utf16(first + TestStart(L"Video", 10, L"Fail") + kTestEnd + kEnd));
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(first + TestStart(L"Video", 10, L"Fail") + kTestEnd + kEnd));
 }
 
 TEST(ResultWriter, RunThatNeverClosedDoesNotLockTheNextOne) {
@@ -234,7 +230,7 @@ TEST(ResultWriter, RunThatNeverClosedDoesNotLockTheNextOne) {
     ASSERT_TRUE(bench.writer.IsOpen());
     bench.writer.WriteXml(L"Video", 1);
     bench.writer.CloseResultFile();
-    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Video", 9, L"Stopped") + kTestEnd +
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + TestStart(L"Video", 9, L"Stopped") + kTestEnd +
                                            TestStart(L"Video", 10, L"Pass") + kTestEnd + kEnd));
 }
 
@@ -249,7 +245,7 @@ TEST(ResultWriter, FileIsExclusiveWhileARunWrites) {
 
 TEST(ResultWriter, FileInUseMeansTheRunsResultsAreIgnored) {
     ResultBench bench;
-    std::string before = kMark + Utf16(L"<QDX>\r\n</QDX>\r\n\r\n");
+    std::string before = testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n</QDX>\r\n\r\n");
     bench.Prepare(before);
     fw::UniqueFile holder(::CreateFileW(bench.Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
@@ -267,7 +263,7 @@ TEST(ResultWriter, FileInUseMeansTheRunsResultsAreIgnored) {
     bench.writer.OpenResultFile(bench.logFolder);
     bench.writer.WriteXml(L"Video", 1);
     bench.writer.CloseResultFile();
-    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Video", 9, L"Pass") + kTestEnd + kEnd));
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + TestStart(L"Video", 9, L"Pass") + kTestEnd + kEnd));
 }
 
 TEST(ResultWriter, NothingIsOpenedWithoutAUsableLogFolder) {
@@ -304,7 +300,7 @@ TEST(ResultWriter, AtMostThirtyNineSubTestLinesAreHeldButEveryReportCounts) {
     std::wstring lines;
     for (int i = 1; i <= 39; ++i) lines += SubTest(i, 8 + i, L"Pass");
     // The clock was read for the 39 kept lines only, then for the Test line.
-    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Disk", 48, L"Pass") + lines + kTestEnd + kEnd));
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + TestStart(L"Disk", 48, L"Pass") + lines + kTestEnd + kEnd));
 }
 
 TEST(ResultWriter, OutOfRangeResultIndexIsRecordedAsFail) {
@@ -315,7 +311,7 @@ TEST(ResultWriter, OutOfRangeResultIndexIsRecordedAsFail) {
     EXPECT_EQ(bench.writer.WorstSubTestResult(), 3);
     bench.writer.WriteXml(L"Video", -4);
     bench.writer.CloseResultFile();
-    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Video", 11, L"Fail") + SubTest(2, 9, L"Fail") +
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + TestStart(L"Video", 11, L"Fail") + SubTest(2, 9, L"Fail") +
                                            SubTest(2, 10, L"Fail") + kTestEnd + kEnd));
 }
 
@@ -327,7 +323,7 @@ TEST(ResultWriter, TimeThatCannotBeConvertedShowsTheFallbackFields) {
     writer.WriteXml(L"Video", 1);
     writer.CloseResultFile();
     const std::wstring when = L"DateTimeRan=\"   0/00/00 -1:-1:-1\"";
-    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n\t<Test name=\"Video\" " + when + L" OverallResult=\"Pass\">\r\n" +
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n\t<Test name=\"Video\" " + when + L" OverallResult=\"Pass\">\r\n" +
                                            L"\t\t<SubTest name=\"Test 1\" " + when + L" Result=\"Pass\" />\r\n" +
                                            kTestEnd + kEnd));
 }
@@ -337,6 +333,6 @@ TEST(ResultWriter, MarkupCharactersInATestNameKeepTheDocumentReadable) {
     bench.writer.OpenResultFile(bench.logFolder);
     bench.writer.WriteXml(L"Card \"A\" & <B>", 3);
     bench.writer.CloseResultFile();
-    EXPECT_EQ(bench.Bytes(), kMark + Utf16(L"<QDX>\r\n" + TestStart(L"Card &quot;A&quot; &amp; &lt;B&gt;", 9, L"Fail") +
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + TestStart(L"Card &quot;A&quot; &amp; &lt;B&gt;", 9, L"Fail") +
                                            kTestEnd + kEnd));
 }
