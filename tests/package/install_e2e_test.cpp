@@ -156,6 +156,7 @@ protected:
         // A run that failed half-way may have left the product installed.
         for (const std::wstring& product : InstalledProducts(m_olderIdentity.upgradeCode))
             RunInstaller(L"/x " + product + L" /qn");
+        // The bench's own machine-wide result file: the run's record must be found alone.
         ::DeleteFileW(m_resultFile.c_str());
     }
 
@@ -218,6 +219,11 @@ TEST_F(PackageInstall, InstallsRunsUpgradesAndUninstallsKeepingTheResults) {
     EXPECT_EQ(InstalledVersion(m_newerIdentity.productCode), m_newerIdentity.version);
     EXPECT_EQ(FilesUnder(m_programDir), shipped);
     EXPECT_TRUE(ReadShortcut(InstalledMenuFolder() + L"Quick Check.lnk").has_value());
+
+    // An older version never replaces a newer one.
+    EXPECT_EQ(RunInstaller(L"/i " + QuoteArgument(m_older) + L" /qn"), static_cast<DWORD>(ERROR_INSTALL_FAILURE));
+    EXPECT_EQ(InstalledProducts(m_olderIdentity.upgradeCode),
+              std::vector<std::wstring>{m_newerIdentity.productCode});
 
     // Silent uninstall: program folder and shortcuts go, the results stay.
     ASSERT_EQ(RunInstaller(L"/x " + QuoteArgument(m_newer) + L" /qn"), 0u);
