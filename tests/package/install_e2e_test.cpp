@@ -131,6 +131,12 @@ std::optional<Shortcut> ReadShortcut(const std::wstring& path) {
     return Shortcut{target, arguments, folder};
 }
 
+// Where the installer puts the program folder: the 32-bit Program Files.
+std::wstring InstallFolder() {
+    std::wstring programFiles = ShellFolder(CSIDL_PROGRAM_FILESX86);
+    return programFiles.empty() ? L"" : programFiles + kProductFolder;
+}
+
 // The menu folder where the installer put the shortcuts: the all-users menu,
 // or, with Wine's installer, which ignores ALLUSERS there, the user's own.
 std::wstring InstalledMenuFolder() {
@@ -145,6 +151,7 @@ class PackageInstall : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_com.ok());
+        ASSERT_FALSE(m_programDir.empty());
         m_older = Environment(L"PACKAGE_OLDER");
         m_newer = Environment(L"PACKAGE_NEWER");
         ASSERT_FALSE(m_older.empty()) << "run by install_e2e_test.sh";
@@ -153,17 +160,26 @@ protected:
         ASSERT_FALSE(m_olderIdentity.upgradeCode.empty());
         ASSERT_EQ(m_olderIdentity.upgradeCode, m_newerIdentity.upgradeCode);
         ASSERT_NE(m_olderIdentity.productCode, m_newerIdentity.productCode);
-        // A run that failed half-way may have left the product installed.
-        for (const std::wstring& product : InstalledProducts(m_olderIdentity.upgradeCode))
-            RunInstaller(L"/x " + product + L" /qn");
+        RemoveLeftovers();
         // The bench's own machine-wide result file: the run's record must be found alone.
         ::DeleteFileW(m_resultFile.c_str());
+    }
+
+    void TearDown() override { RemoveLeftovers(); }
+
+    // What a run that failed half-way leaves behind: the product, the test's own files.
+    void RemoveLeftovers() const {
+        if (m_olderIdentity.upgradeCode.empty()) return;
+        for (const std::wstring& product : InstalledProducts(m_olderIdentity.upgradeCode))
+            RunInstaller(L"/x " + product + L" /qn");
+        std::error_code ignored;
+        if (!m_programDir.empty()) std::filesystem::remove_all(m_programDir, ignored);
     }
 
     fw::ComApartment m_com;
     std::wstring m_older, m_newer;
     PackageIdentity m_olderIdentity, m_newerIdentity;
-    const std::wstring m_programDir = ShellFolder(CSIDL_PROGRAM_FILESX86) + kProductFolder;
+    const std::wstring m_programDir = InstallFolder();
     const std::wstring m_resultFile =
         ShellFolder(CSIDL_COMMON_APPDATA) + L"Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog\\qdx_result.xml";
 };
