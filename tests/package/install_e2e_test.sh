@@ -20,4 +20,4 @@ PACKAGE_NEWER=$(windows_path "$newer")
 export PACKAGE_OLDER PACKAGE_NEWER
 # Wine would copy the Start-menu shortcuts into this machine's own desktop menus.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
-exec "$SUITE_WINE" "$1"
+"$SUITE_WINE" "$1"  # not exec: the packages are removed afterwards
