@@ -64,6 +64,8 @@ check "the package names carry the version" same "$(basename "$msi") $(basename 
 # Per machine, 32-bit, under the maker's and the product's names; the upgrade
 # code must never change, or a newer version would install beside an older one.
 check "installs per machine" same "$(property ALLUSERS)" "1"
+check "Programs and Features names the product and its maker" same \
+    "$(property ProductName) / $(property Manufacturer)" "Orlix Hardware Diagnostics / Quenby Corporation"
 check "is a 32-bit package" same "$(msiinfo suminfo "$msi" | sed -n 's/^Template: //p')" "Intel;1033"
 check "the upgrade code is the suite's" same "$(property UpgradeCode)" "{31A8A74E-2887-4591-B131-932EAF47888A}"
 check "installs into Program Files\\Quenby Corporation\\Orlix Hardware Diagnostics" same \
