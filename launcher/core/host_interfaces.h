@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "hostlink/protocol.h"
 
@@ -39,8 +40,11 @@ public:
     virtual ~IDiagnosticsWindow() = default;
     // The rest of a run's start: screen saver off, system kept awake, page
     // prepared, Close button and system-menu Close disabled, result file
-    // opened, log header written, runner created and started.
-    virtual void StartRun(int entryIndex) = 0;
+    // opened, log header written, runner created and started. False when the
+    // runner thread could not start.
+    virtual bool StartRun(int entryIndex) = 0;
+    // The names the run's tests are recorded under, in order.
+    virtual std::vector<std::wstring> RunTestNames() const = 0;
     virtual void SelectTest(int entryIndex) = 0;
     // Sleep suppression lifted; the screen saver switched on again when it was on before the run.
     virtual void EndRunSession() = 0;

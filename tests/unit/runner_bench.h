@@ -79,7 +79,8 @@ private:
     void SetPageState(launcher::TPageState) override {}
     void ResetDisplay() override {}
     // IDiagnosticsWindow
-    void StartRun(int entryIndex) override;
+    bool StartRun(int entryIndex) override;
+    std::vector<std::wstring> RunTestNames() const override { return {L"Unstarted"}; }
     void SelectTest(int) override {}
     void EndRunSession() override { Effect(L"window.EndRunSession"); }
     void EnableClose() override { ended = true; }
