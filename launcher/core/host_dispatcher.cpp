@@ -313,8 +313,7 @@ void HostDispatcher::FinishRun() {
     }
     Guarded([&] { m_services.results.CloseResultFile(); });
     Guarded([&] { m_services.window.EnableClose(); });
-    // Finished: one press of Start/Stop resets the page, the next starts a new run.
-    Guarded([&] { m_services.page.EnableStartStop(true); });
+    Guarded([&] { m_services.page.OfferNextRun(); });
     if (m_runFailed) m_keepOpen = true;
     if (!m_keepOpen) m_services.process.Exit(kLauncherExitCode);
 }

@@ -32,6 +32,9 @@ public:
     virtual void EnableStartStop(bool enable) = 0;  // button 1037
     virtual void SetPageState(TPageState state) = 0;
     virtual void ResetDisplay() = 0;                // back to the idle display
+    // The run has ended: Start/Stop enabled with its Start text; its next
+    // press resets the page, the one after starts a new run.
+    virtual void OfferNextRun() = 0;
 };
 
 // The diagnostics dialog around the page.

@@ -76,6 +76,7 @@ private:
     void EnableStartStop(bool enable) override { Add(L"page.EnableStartStop " + N(enable)); }
     void SetPageState(TPageState state) override { Add(L"page.SetPageState " + N(static_cast<int>(state))); }
     void ResetDisplay() override { Add(L"page.ResetDisplay"); }
+    void OfferNextRun() override { Add(L"page.OfferNextRun"); }
 
     bool StartRun(int entryIndex) override {
         Add(L"window.StartRun " + N(entryIndex));
@@ -164,7 +165,7 @@ const Calls kEndOfRunStart = {
     L"log.CloseAndWriteHistory 0 0", L"page.EnableStartStop 0", L"page.SetPageState 3", L"page.SetProgress 100",
     L"page.ShowEstimateLabel 0",     L"window.EndRunSession",
 };
-const Calls kFinish = {L"results.CloseResultFile", L"window.EnableClose", L"page.EnableStartStop 1"};
+const Calls kFinish = {L"results.CloseResultFile", L"window.EnableClose", L"page.OfferNextRun"};
 
 Calls Join(std::initializer_list<Calls> parts) {
     Calls all;
@@ -400,7 +401,7 @@ TEST_F(HostDispatcherTest, AFailureWhileTheRunStartsOrEndsStillEndsItAsFailed) {
         dispatcher.Handle(msg::kStartRun, 0, kNoEntry);
         dispatcher.Handle(msg::kExitTest, 0, 0);
         // The closing line, Close and Start/Stop enabled, and the launcher kept open.
-        for (const wchar_t* step : {L"results.CloseResultFile", L"window.EnableClose", L"page.EnableStartStop 1"})
+        for (const wchar_t* step : {L"results.CloseResultFile", L"window.EnableClose", L"page.OfferNextRun"})
             EXPECT_EQ(fake.Only(step).size(), 1u) << testing::PrintToString(std::wstring(failing)) << " " << step;
         EXPECT_TRUE(keepOpen) << testing::PrintToString(std::wstring(failing));
         EXPECT_EQ(fake.Only(L"process."), Calls{});

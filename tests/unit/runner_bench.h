@@ -78,6 +78,7 @@ private:
     void EnableStartStop(bool enable) override { Effect(L"page.EnableStartStop " + std::to_wstring(enable)); }
     void SetPageState(launcher::TPageState) override {}
     void ResetDisplay() override {}
+    void OfferNextRun() override { Effect(L"page.OfferNextRun"); }
     // IDiagnosticsWindow
     bool StartRun(int entryIndex) override;
     std::vector<std::wstring> RunTestNames() const override { return {L"Unstarted"}; }
