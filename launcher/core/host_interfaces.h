@@ -32,8 +32,9 @@ public:
     virtual void EnableStartStop(bool enable) = 0;  // button 1037
     virtual void SetPageState(TPageState state) = 0;
     virtual void ResetDisplay() = 0;                // back to the idle display
-    // The run has ended: Start/Stop enabled with its Start text; its next
-    // press resets the page, the one after starts a new run.
+    // The run has ended: Start/Stop enabled with its Start text and the
+    // instruction saying so; its next press resets the page, the one after
+    // starts a new run.
     virtual void OfferNextRun() = 0;
 };
 

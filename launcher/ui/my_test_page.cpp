@@ -202,6 +202,7 @@ void CMyTestPage::ResetDisplay() {
 void CMyTestPage::OfferNextRun() {
     SetStartStopText(fw::LoadStr(ids::kStartButton));
     EnableStartStop(true);
+    SetText(Item(item::kInstruction), fw::LoadStr(ids::kInstructionFinished));  // no longer "running"
 }
 
 void CMyTestPage::StartAtOnce(int entryIndex) {

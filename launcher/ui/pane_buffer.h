@@ -33,8 +33,9 @@ private:
 // When held changes are due on the screen.
 class DisplayThrottle {
 public:
-    // The longest a change waits: about 30 updates a second while changes arrive.
-    static constexpr UINT kMaxWaitMs = 30;
+    // The longest a change waits: with the time a batch takes, well over 20
+    // updates a second while changes arrive, even on a busy machine.
+    static constexpr UINT kMaxWaitMs = 20;
 
     // A change waits from `now` (milliseconds) on; the oldest waiting change counts.
     void Hold(ULONGLONG now) {

@@ -1,7 +1,8 @@
 // How fast the launcher takes a module's text and progress, against the
-// platform's floor measured in the same launcher: a module on the runner
-// thread sends N PrintText lines, each followed by a Progress message, and
-// times them until the output pane shows the last line (textflood.dll).
+// platform's floor measured in the same launcher, in turns with the text: a
+// module on the runner thread sends N PrintText lines, each followed by a
+// Progress message, and times them until the output pane shows the last line
+// (textflood.dll).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,7 +36,7 @@ std::map<std::string, double> Launch(int lines) {
 TEST(LauncherBench, TextAndProgressAgainstThePlatformFloor) {
     constexpr int kRepeats = 3;  // the machine is shared: the median of a few launches
     std::printf("%8s %14s %16s %8s %12s %14s\n", "lines", "floor msg/s", "launcher msg/s", "ratio",
-                "updates/s", "shown after s");
+                "updates/s", "text s");
     for (int lines : {2000, 8000}) {
         std::vector<double> ratios;
         for (int i = 0; i < kRepeats; ++i) {
@@ -47,8 +48,8 @@ TEST(LauncherBench, TextAndProgressAgainstThePlatformFloor) {
         std::sort(ratios.begin(), ratios.end());
         std::printf("%8d median ratio %.2f\n", lines, ratios[kRepeats / 2]);
     }
-    std::printf("floor: empty cross-thread SendMessageW calls to the launcher's dialog, in the same launch;\n"
+    std::printf("floor: empty cross-thread SendMessageW calls to the launcher's dialog, in turns with the text;\n"
                 "launcher: PrintText and Progress messages until the output pane shows the last line;\n"
-                "updates: changes of the pane's text per second while the lines arrive\n"
+                "updates: changes of the pane's text per second while the lines arrive; text s: their time\n"
                 "reproduce: tools/bench\n");
 }
