@@ -90,7 +90,8 @@ public:
     virtual ~IResultFile() = default;
     virtual void WriteXml(std::wstring_view name, int resultIndex) = 0;
     virtual void WriteXmlSub(int number, int resultIndex) = 0;
-    virtual void CloseResultFile() = 0;  // "</QDX>\r\n\r\n" at the end of a run
+    // The end of a run: the file, whole after every record, is let go for the next run.
+    virtual void CloseResultFile() = 0;
 };
 
 // The run's runner thread object, owned by the dialog.

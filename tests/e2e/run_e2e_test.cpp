@@ -247,7 +247,7 @@ TEST(LauncherRun, ATestThatCannotRunWarnsFailsAndKeepsTheLauncherOpen) {
 TEST(LauncherRun, NoWayOfClosingEndsTheLauncherUntilAStoppedRunHasEnded) {
     LauncherSession session;
     // The module does not poll: the run goes on for a while after Stop.
-    session.AddScriptedModule(L"text Working\nsleep 5000\nreturn 0\n");
+    session.AddScriptedModule(L"text Working\nsleep 12000\nreturn 0\n");
     Process launcher = session.Start(L"/scripted");
     HWND window = WaitOutputText(launcher, L"Working");
     ASSERT_NE(window, nullptr);

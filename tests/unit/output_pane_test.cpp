@@ -100,27 +100,3 @@ TEST(OutputPane, HeldTextEndsExactlyAsIfEveryMessageWentInAtOnce) {
     ASSERT_GT(expected.size(), 3000u);
     EXPECT_EQ(Contents(held), expected);
 }
-
-TEST(OutputPane, NeighboursOfOneColourAreJoinedAndChangesWaitAtMostTheirTime) {
-    PaneBuffer buffer;
-    buffer.Add(L"a", std::nullopt);
-    buffer.Add(L"b", std::nullopt);
-    buffer.Add(L"", RGB(1, 2, 3));
-    buffer.Add(L"c", RGB(1, 2, 3));
-    buffer.Add(L"d", RGB(1, 2, 3));
-    buffer.Add(L"e", RGB(4, 5, 6));
-    buffer.Add(L"f", std::nullopt);
-    std::vector<PaneRun> expected = {{L"ab", std::nullopt}, {L"cd", RGB(1, 2, 3)}, {L"e", RGB(4, 5, 6)},
-                                     {L"f", std::nullopt}};
-    EXPECT_EQ(buffer.Take(), expected);
-    EXPECT_TRUE(buffer.Empty());
-
-    DisplayThrottle throttle;
-    EXPECT_FALSE(throttle.Due(1000));
-    throttle.Hold(1000);
-    throttle.Hold(1020);  // the oldest change counts
-    EXPECT_FALSE(throttle.Due(1000 + DisplayThrottle::kMaxWaitMs - 1));
-    EXPECT_TRUE(throttle.Due(1000 + DisplayThrottle::kMaxWaitMs));
-    throttle.Shown();
-    EXPECT_FALSE(throttle.Holding());
-}
