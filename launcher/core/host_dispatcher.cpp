@@ -181,13 +181,15 @@ void HostDispatcher::OnEstimate(int estimate) {
 }
 
 void HostDispatcher::OnExitTest() {
-    m_services.log.CloseAndWriteHistory(m_userAborted, m_moduleResult);
+    Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, m_moduleResult); });
     ISuitePage& page = m_services.page;
-    page.EnableStartStop(false);
-    page.SetPageState(TPageState::Finished);
-    page.SetProgress(100);
-    page.ShowEstimateLabel(false);
-    m_services.window.EndRunSession();
+    Guarded([&] {
+        page.EnableStartStop(false);
+        page.SetPageState(TPageState::Finished);
+        page.SetProgress(100);
+        page.ShowEstimateLabel(false);
+    });
+    Guarded([&] { m_services.window.EndRunSession(); });
     HandOffRunner();
 }
 
@@ -205,8 +207,24 @@ void HostDispatcher::OnStartRun(int entryIndex) {
     m_hostProgressOffset = 0;
     m_userAborted = false;
     m_moduleResult = 0;
-    m_services.window.StartRun(entryIndex);
+    m_runOpen = true;
+    m_runFailed = false;
     m_runState = TRunState::Running;
+    bool started = false;
+    Guarded([&] { started = m_services.window.StartRun(entryIndex); });
+    if (!started) EndUnstartedRun();
+}
+
+// No runner thread: nothing ran, and no ExitTest will come. Every test of the
+// run is recorded as failed and the run ends at once.
+void HostDispatcher::EndUnstartedRun() {
+    m_runFailed = true;
+    m_moduleResult = kModuleFailed;
+    Guarded([&] {
+        for (const std::wstring& name : m_services.window.RunTestNames())
+            m_services.results.WriteXml(name, static_cast<int>(kResultFail));
+    });
+    OnExitTest();
 }
 
 void HostDispatcher::OnSetSusResLog(WPARAM folderGiven, LPARAM folder) {
@@ -257,7 +275,10 @@ std::optional<LRESULT> HostDispatcher::OnCopyData(const COPYDATASTRUCT* data) {
 void HostDispatcher::HandOffRunner() {
     m_runState = TRunState::Idle;
     IRunner& runner = m_services.runner;
-    if (!runner.Exists()) return;
+    if (!runner.Exists()) {
+        if (m_runOpen) FinishRun();
+        return;
+    }
     if (runner.WaitForEnd(kRunnerHandOffWait)) {
         FinishRun();
         return;
@@ -280,16 +301,20 @@ void HostDispatcher::OnFinishTimer() {
 // the hand-off wait or by timer 1.
 void HostDispatcher::FinishRun() {
     IRunner& runner = m_services.runner;
-    if (runner.Exists()) {
+    m_runOpen = false;
+    Guarded([&] {
+        if (!runner.Exists()) return;
         if (runner.ExitCode() != 0) m_keepOpen = true;
         runner.Delete();
-    }
+    });
     if (m_finishTimerSet) {
         m_services.timers.Kill(kFinishTimerId);
         m_finishTimerSet = false;
     }
-    m_services.results.CloseResultFile();
-    m_services.window.EnableClose();
+    Guarded([&] { m_services.results.CloseResultFile(); });
+    Guarded([&] { m_services.window.EnableClose(); });
+    Guarded([&] { m_services.page.OfferNextRun(); });
+    if (m_runFailed) m_keepOpen = true;
     if (!m_keepOpen) m_services.process.Exit(kLauncherExitCode);
 }
 

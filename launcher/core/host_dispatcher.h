@@ -64,6 +64,17 @@ private:
     void HandOffRunner();
     void OnFinishTimer();
     void FinishRun();
+    void EndUnstartedRun();
+    // Runs one step of a run's start or end. A step that throws makes the run
+    // a failed one instead of leaving it half ended; the steps after it still run.
+    template <typename Step>
+    void Guarded(Step step) noexcept {
+        try {
+            step();
+        } catch (...) {
+            m_runFailed = true;
+        }
+    }
 
     HostServices m_services;
     bool& m_keepOpen;
@@ -77,6 +88,8 @@ private:
     bool m_userAborted = false;
     int m_moduleResult = 0;
     bool m_finishTimerSet = false;
+    bool m_runOpen = false;    // from StartRun until the run has been finished
+    bool m_runFailed = false;  // the run could not start or end cleanly
     ItemList m_items;
     HWND m_bridgeWindow = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "hostlink/protocol.h"
 
@@ -31,6 +32,10 @@ public:
     virtual void EnableStartStop(bool enable) = 0;  // button 1037
     virtual void SetPageState(TPageState state) = 0;
     virtual void ResetDisplay() = 0;                // back to the idle display
+    // The run has ended: Start/Stop enabled with its Start text and the
+    // instruction saying so; its next press resets the page, the one after
+    // starts a new run.
+    virtual void OfferNextRun() = 0;
 };
 
 // The diagnostics dialog around the page.
@@ -39,8 +44,11 @@ public:
     virtual ~IDiagnosticsWindow() = default;
     // The rest of a run's start: screen saver off, system kept awake, page
     // prepared, Close button and system-menu Close disabled, result file
-    // opened, log header written, runner created and started.
-    virtual void StartRun(int entryIndex) = 0;
+    // opened, log header written, runner created and started. False when the
+    // runner thread could not start.
+    virtual bool StartRun(int entryIndex) = 0;
+    // The names the run's tests are recorded under, in order.
+    virtual std::vector<std::wstring> RunTestNames() const = 0;
     virtual void SelectTest(int entryIndex) = 0;
     // Sleep suppression lifted; the screen saver switched on again when it was on before the run.
     virtual void EndRunSession() = 0;
@@ -82,7 +90,8 @@ public:
     virtual ~IResultFile() = default;
     virtual void WriteXml(std::wstring_view name, int resultIndex) = 0;
     virtual void WriteXmlSub(int number, int resultIndex) = 0;
-    virtual void CloseResultFile() = 0;  // "</QDX>\r\n\r\n" at the end of a run
+    // The end of a run: the file, whole after every record, is let go for the next run.
+    virtual void CloseResultFile() = 0;
 };
 
 // The run's runner thread object, owned by the dialog.

@@ -38,8 +38,9 @@ std::wstring ModuleRunner::Text(unsigned id) const {
     return m_settings.loadString ? m_settings.loadString(id) : std::wstring();
 }
 
+// A test that could not run is no pass: the notebook was never tested.
 int ModuleRunner::CallModule(const std::wstring& moduleFile, unsigned flags, int count) {
-    int result = kModulePassed;
+    int result = kModuleFailed;
     if (m_settings.processorArchitecture == kAmd64 && moduleFile == L"memory.dll") {
         // The memory test needs the whole address space: a 64-bit host runs it.
         std::wstring bridge = m_settings.programDir + kBridgeProgram;
@@ -48,7 +49,7 @@ int ModuleRunner::CallModule(const std::wstring& moduleFile, unsigned flags, int
         // split the path, and the system would try "C:\Program.exe" first.
         std::wstring commandLine = L"\"" + bridge + L"\" " + moduleFile + L" " +
                                    std::to_wstring(reinterpret_cast<UINT_PTR>(m_settings.hostWindow)) + L" ";
-        result = m_starter.RunBridge(commandLine).value_or(kModulePassed);
+        result = m_starter.RunBridge(commandLine).value_or(kModuleFailed);
     } else if (std::optional<int> code = m_starter.CallStartTest(m_settings.programDir + moduleFile, flags, count)) {
         result = *code;
     } else {
@@ -65,6 +66,23 @@ void ModuleRunner::PrintSeparator() {
 }
 
 int ModuleRunner::RunList(const launcher::RunList& list) {
+    m_unrecordedRow.reset();
+    try {
+        return RunRows(list);
+    } catch (...) {
+        // The test under way when the run broke gets a verdict all the same.
+        if (m_unrecordedRow) m_port.WriteXml(*m_unrecordedRow, kResultFail);
+        m_unrecordedRow.reset();
+        throw;
+    }
+}
+
+void ModuleRunner::Record(const std::wstring& testName, int resultIndex) {
+    m_unrecordedRow.reset();
+    m_port.WriteXml(testName, resultIndex);
+}
+
+int ModuleRunner::RunRows(const launcher::RunList& list) {
     const unsigned saved = m_settings.modeFlags | mode::kListRun;
     int result = kModulePassed;
     bool stopped = false;
@@ -77,6 +95,7 @@ int ModuleRunner::RunList(const launcher::RunList& list) {
             unsigned flags = saved;
             if (row.quick == 0 && StartsWith(row.moduleFile, L"hdd")) flags = saved ^ (mode::kListRun | mode::kFullTest);
 
+            m_unrecordedRow = row.displayName;
             int code = CallModule(row.moduleFile, flags, 1);
 
             std::wstring category = TelemetryCategory(row.moduleFile);
@@ -87,18 +106,18 @@ int ModuleRunner::RunList(const launcher::RunList& list) {
             if (code == kModuleStoppedAlternative) code = kModuleStopped;
 
             if (StopRequested()) {
-                m_port.WriteXml(row.displayName, kResultStopped);
+                Record(row.displayName, kResultStopped);
                 stopped = true;
                 break;
             }
             if (code == kModuleStopped) {
-                m_port.WriteXml(row.displayName, kResultStopped);
+                Record(row.displayName, kResultStopped);
                 result = kModuleStopped;
             } else if (code != kModulePassed) {
-                m_port.WriteXml(row.displayName, kResultFail);
+                Record(row.displayName, kResultFail);
                 result = code;
             } else {
-                m_port.WriteXml(row.displayName, kResultPass);
+                Record(row.displayName, kResultPass);
             }
             if (code != kModuleStopped && !sdRun) PrintSeparator();
         }

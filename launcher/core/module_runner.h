@@ -75,7 +75,8 @@ public:
         : m_settings(std::move(settings)), m_port(port), m_starter(starter) {}
 
     // Runs every row and returns the run result: 0 when every test passed,
-    // otherwise the code of the last test that did not pass.
+    // otherwise the code of the last test that did not pass. An exception
+    // passes on, after the row under way has been recorded as failed.
     int RunList(const RunList& list);
 
     // Asked from the dialog's thread: no further test starts.
@@ -83,6 +84,8 @@ public:
     bool StopRequested() const { return m_state != kRunnerGoOn; }
 
 private:
+    int RunRows(const launcher::RunList& list);
+    void Record(const std::wstring& testName, int resultIndex);
     int CallModule(const std::wstring& moduleFile, unsigned flags, int count);
     void PrintSeparator();
     void CloseSummary(bool stopped, int result, bool sdRun);
@@ -92,6 +95,7 @@ private:
     RunnerPort& m_port;
     ModuleStarter& m_starter;
     std::atomic<int> m_state{kRunnerGoOn};
+    std::optional<std::wstring> m_unrecordedRow;  // the row under way until its verdict is written
 };
 
 }  // namespace launcher

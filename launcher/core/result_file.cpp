@@ -43,13 +43,17 @@ bool ResultFile::Open(const std::wstring& path) {
     if (!m_file) return false;
     LARGE_INTEGER size{};
     bool opened = ::GetFileSizeEx(m_file.get(), &size);
-    if (opened && size.QuadPart <= kNewFileLimit) opened = Write(kRootStart);
-    if (opened) opened = CutAtClosingLine();
+    if (opened && size.QuadPart <= kNewFileLimit) opened = WriteUtf16(m_file.get(), kRootStart);
+    if (opened) {
+        m_closingOffset = ClosingLineOffset();
+        opened = AppendRecord({});
+    }
     if (!opened) m_file.reset();  // every request of the run is then ignored
     return opened;
 }
 
-bool ResultFile::CutAtClosingLine() {
+// The byte offset of the first closing line, or the file's end when it has none.
+LONGLONG ResultFile::ClosingLineOffset() {
     ::SetFilePointer(m_file.get(), 0, nullptr, FILE_BEGIN);
     std::vector<char> bytes;
     char piece[510];
@@ -64,25 +68,33 @@ bool ResultFile::CutAtClosingLine() {
         size_t end = text.find(L"\r\n", start);
         size_t lineEnd = end == std::wstring::npos ? text.size() : end;
         if (ToUpper(text.substr(start, lineEnd - start)).find(L"</QDX>") != std::wstring::npos) {
-            LARGE_INTEGER offset{};
-            offset.QuadPart = static_cast<LONGLONG>(start) * 2;
-            return ::SetFilePointerEx(m_file.get(), offset, nullptr, FILE_BEGIN) && ::SetEndOfFile(m_file.get());
+            return static_cast<LONGLONG>(start) * 2;
         }
         if (end == std::wstring::npos) break;
         start = end + 2;
     }
-    return ::SetFilePointer(m_file.get(), 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+    return static_cast<LONGLONG>(bytes.size());
 }
 
-bool ResultFile::Write(std::wstring_view text) {
-    return m_file && WriteUtf16(m_file.get(), text);
+bool ResultFile::AppendRecord(std::wstring_view record) {
+    if (!m_file) return false;
+    LARGE_INTEGER offset{};
+    offset.QuadPart = m_closingOffset;
+    std::wstring text(record);
+    text += kResultClosing;
+    // One write: a record never stands in the file without the closing line after it.
+    if (!::SetFilePointerEx(m_file.get(), offset, nullptr, FILE_BEGIN) || !WriteUtf16(m_file.get(), text) ||
+        !::SetEndOfFile(m_file.get()))
+        return false;
+    m_closingOffset += static_cast<LONGLONG>(record.size() * sizeof(wchar_t));
+    return ::FlushFileBuffers(m_file.get()) != FALSE;
 }
 
 bool WriteStoppedRecord(const std::wstring& folder) {
     if (folder.empty()) return false;
     ResultFile file;
     if (!file.Open(folder + kResultFileName)) return false;
-    return file.Write(L"\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n") && file.Write(kResultClosing);
+    return file.AppendRecord(L"\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n");
 }
 
 }  // namespace launcher

@@ -1,8 +1,11 @@
 #pragma once
-// qdx_result.xml: one UTF-16 document of every run's verdicts, kept complete
-// between runs by cutting its closing tag off before new elements are added.
+// qdx_result.xml: one UTF-16 document of every run's verdicts. Each record
+// replaces the closing line and is followed by it again, so the file is a
+// complete document after every record, not only between runs.
 #include <string>
 #include <string_view>
+
+#include <windows.h>
 
 #include "framework/unique_resource.h"
 
@@ -18,15 +21,20 @@ std::wstring ResultFolder();
 class ResultFile {
 public:
     // Opens `path` without sharing, creating it when missing; writes the root
-    // start into a new or tiny file and cuts the file at its first closing line.
+    // start into a new or tiny file, cuts the file at its first closing line
+    // and writes the closing line again at once: from here on the file is a
+    // complete document whenever the launcher stops, even when it is killed.
     bool Open(const std::wstring& path);
     bool IsOpen() const { return static_cast<bool>(m_file); }
-    bool Write(std::wstring_view text);
+    // Writes `record` in place of the closing line, the closing line after it,
+    // and flushes both to the disk.
+    bool AppendRecord(std::wstring_view record);
     void Close() { m_file.reset(); }
 
 private:
-    bool CutAtClosingLine();
+    LONGLONG ClosingLineOffset();
     fw::UniqueFile m_file;
+    LONGLONG m_closingOffset = 0;  // where the closing line starts: the next record's place
 };
 
 // Records a stopped run at start-up (the launcher's language library is missing).

@@ -68,7 +68,7 @@ void ResultXmlWriter::WriteXml(std::wstring_view name, int resultIndex) {
                    ResultText(resultIndex) + L"\">\r\n";
         for (const std::wstring& line : m_pendingSubTests) element += line;
         element += L"\t</Test>\r\n";
-        m_file.Write(element);
+        m_file.AppendRecord(element);
     }
     m_pendingSubTests.clear();
     m_subTestCount = 0;
@@ -85,10 +85,6 @@ void ResultXmlWriter::WriteXmlSub(int number, int resultIndex) {
     m_worstSubTestResult = std::max(m_worstSubTestResult, NormalResultIndex(resultIndex));
 }
 
-void ResultXmlWriter::CloseResultFile() {
-    if (!m_file.IsOpen()) return;
-    m_file.Write(kResultClosing);
-    m_file.Close();
-}
+void ResultXmlWriter::CloseResultFile() { m_file.Close(); }
 
 }  // namespace launcher

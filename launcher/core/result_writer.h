@@ -1,7 +1,7 @@
 #pragma once
 // Writes the verdicts of a run into qdx_result.xml: one Test element per test
-// with the SubTest lines reported before it, and the closing tag at the end of
-// the run, when the file is closed so that the next run can open it again.
+// with the SubTest lines reported before it, each followed by the closing tag.
+// The file is closed at the end of the run so that the next run can open it again.
 #include <windows.h>
 #include <functional>
 #include <optional>
@@ -39,7 +39,7 @@ public:
     // Number 0 stands for the next number. Reports beyond the 39th before a
     // WriteXml are counted but not written.
     void WriteXmlSub(int number, int resultIndex);
-    // The end of a run: writes the closing tag and closes the file.
+    // The end of a run: closes the file, whose closing tag is written already.
     void CloseResultFile();
 
     bool IsOpen() const { return m_file.IsOpen(); }

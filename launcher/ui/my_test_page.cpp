@@ -5,6 +5,7 @@
 #include "controls/palette.h"
 #include "framework/resources.h"
 #include "outer_layout.h"
+#include "output_pane.h"
 #include "page_text.h"
 #include "string_ids.h"
 
@@ -29,6 +30,9 @@ constexpr int kListButton = 1081;
 // The context menu's items arrive as messages to the page: Copy is WM_COPY
 // itself, Select all a private message.
 constexpr UINT kMenuSelectAll = WM_APP + 1;
+
+// Timer of the page: shows what is held once nothing more arrives.
+constexpr UINT_PTR kDisplayTimer = 1;
 
 DWORD CALLBACK StreamIn(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
     *done = reinterpret_cast<Utf8Stream*>(cookie)->Read(buffer, size);
@@ -69,6 +73,7 @@ void CMyTestPage::OnInitDialog() {
 
     m_description.Attach(Item(item::kDescription));
     m_output.Attach(Item(item::kOutput));
+    m_output.BeforeInput([this] { FlushDisplay(); });
     m_percentLabel.Attach(Item(item::kPercentLabel));
 
     // Instruction line: the dialog's font at 15 points, in the brand colour.
@@ -155,13 +160,13 @@ void CMyTestPage::SetStartStopText(const std::wstring& text) { SetText(Item(item
 void CMyTestPage::EnableListButton(bool enable) { ::EnableWindow(Item(item::kListButton), enable); }
 
 void CMyTestPage::ResetProgressDisplay() {
-    ::SendMessageW(Item(item::kProgressBar), PBM_SETPOS, 0, 0);
     m_percentage = 0;
-    SetText(Item(item::kPercentLabel), FormatWithNumber(fw::LoadStr(ids::kPercentFormat), 0));
+    ShowProgress(0);
     if (m_estimate != -1 && m_estimate != 0) SetEstimateText(m_estimate);
 }
 
 void CMyTestPage::PrepareDisplay() {
+    FlushDisplay();
     ::ShowWindow(Item(item::kProgressBar), SW_SHOW);
     HWND output = Item(item::kOutput);
     ::SendMessageW(output, EM_SETSEL, 0, -1);
@@ -178,6 +183,7 @@ void CMyTestPage::PrepareDisplay() {
 }
 
 void CMyTestPage::ResetDisplay() {
+    FlushDisplay();
     ::ShowWindow(Item(item::kOutput), SW_HIDE);
     ::ShowWindow(Item(item::kProgressBar), SW_HIDE);
     ResetProgressDisplay();
@@ -191,6 +197,12 @@ void CMyTestPage::ResetDisplay() {
     StreamManualText();
     ::ShowWindow(Item(item::kDescription), SW_SHOW);
     ShowInstruction();
+}
+
+void CMyTestPage::OfferNextRun() {
+    SetStartStopText(fw::LoadStr(ids::kStartButton));
+    EnableStartStop(true);
+    SetText(Item(item::kInstruction), fw::LoadStr(ids::kInstructionFinished));  // no longer "running"
 }
 
 void CMyTestPage::StartAtOnce(int entryIndex) {
@@ -222,29 +234,66 @@ void CMyTestPage::OnStartStop() {
 }
 
 void CMyTestPage::AppendText(const std::wstring& text) {
-    HWND output = Item(item::kOutput);
-    int length = ::GetWindowTextLengthW(output);
-    ::SendMessageW(output, EM_SETSEL, length, -1);
-    ::SendMessageW(output, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    ::PostMessageW(output, WM_VSCROLL, SB_BOTTOM, 0);
+    m_pendingOutput.Add(text, std::nullopt);
+    HoldDisplay();
 }
 
+// Goes to the selection when shown: the selection is then where it would be
+// now, as input to the pane shows everything held before it moves the selection.
 void CMyTestPage::InsertColoredText(const std::wstring& text, COLORREF colour) {
+    m_pendingOutput.Add(text, colour);
+    HoldDisplay();
+}
+
+void CMyTestPage::HoldDisplay() {
+    const ULONGLONG now = ::GetTickCount64();
+    m_throttle.Hold(now);
+    // What keeps coming is shown as it comes, not only once the queue runs dry.
+    if (m_throttle.Due(now)) {
+        FlushDisplay();
+    } else if (!m_flushTimerSet) {
+        m_flushTimerSet = ::SetTimer(hwnd(), kDisplayTimer, DisplayThrottle::kMaxWaitMs, nullptr) != 0;
+        if (!m_flushTimerSet) FlushDisplay();
+    }
+}
+
+void CMyTestPage::FlushDisplay() {
+    if (m_flushTimerSet) {
+        ::KillTimer(hwnd(), kDisplayTimer);
+        m_flushTimerSet = false;
+    }
+    m_throttle.Shown();
+    if (m_percentage != m_barPosition) ShowProgress(m_percentage);
+    if (m_pendingOutput.Empty()) return;
     HWND output = Item(item::kOutput);
-    CHARFORMAT2W format{};
-    format.cbSize = sizeof format;
-    format.dwMask = CFM_COLOR;
-    format.crTextColor = colour;
-    ::SendMessageW(output, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    ::SendMessageW(output, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    format.dwEffects = CFE_AUTOCOLOR;  // later text in the pane's own colour
-    format.dwMask = CFM_COLOR;
-    ::SendMessageW(output, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    bool appended = false;
+    for (const PaneRun& run : m_pendingOutput.Take()) {
+        if (run.colour) {
+            InsertAtSelection(output, run.text, *run.colour);
+        } else {
+            AppendAtEnd(output, run.text);
+            appended = true;
+        }
+    }
+    // Scrolled and painted now, once per batch: the queue may not run dry while text keeps coming.
+    if (appended) ::SendMessageW(output, WM_VSCROLL, SB_BOTTOM, 0);
+    ::UpdateWindow(output);
+}
+
+void CMyTestPage::SetPageState(TPageState state) {
+    if (state == TPageState::Finished) FlushDisplay();  // the run's last words are on the screen
+    m_state = state;
 }
 
 void CMyTestPage::SetProgress(int percent) {
-    ::SendMessageW(Item(item::kProgressBar), PBM_SETPOS, percent, 0);
     m_percentage = percent;
+    if (percent != m_barPosition) HoldDisplay();
+}
+
+// The bar repaints itself at once on every new position, and the label is a rich edit.
+void CMyTestPage::ShowProgress(int percent) {
+    ::SendMessageW(Item(item::kProgressBar), PBM_SETPOS, percent, 0);
+    m_barPosition = percent;
     SetText(Item(item::kPercentLabel), FormatWithNumber(fw::LoadStr(ids::kPercentFormat), percent));
 }
 
@@ -274,6 +323,10 @@ std::optional<LRESULT> CMyTestPage::OnMessage(UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG:
         OnInitDialog();
         return TRUE;
+    case WM_TIMER:
+        if (wParam != kDisplayTimer) return std::nullopt;
+        FlushDisplay();
+        return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == item::kStartStop && HIWORD(wParam) == BN_CLICKED) {
             OnStartStop();

@@ -11,6 +11,7 @@
 #include "controls/my_static.h"
 #include "framework/unique_resource.h"
 #include "host_interfaces.h"
+#include "pane_buffer.h"
 
 namespace launcher {
 
@@ -43,8 +44,9 @@ public:
     void SetEstimateText(int estimate) override;
     void ShowEstimateLabel(bool show) override;
     void EnableStartStop(bool enable) override;
-    void SetPageState(TPageState state) override { m_state = state; }
+    void SetPageState(TPageState state) override;
     void ResetDisplay() override;
+    void OfferNextRun() override;
 
 protected:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -60,16 +62,23 @@ private:
     void SetFormattingRect(int id, RECT designRect);
     HWND Item(int id) const { return ::GetDlgItem(hwnd(), id); }
     void SendToDialog(UINT message, LPARAM lParam);
+    void HoldDisplay();
+    void FlushDisplay();
+    void ShowProgress(int percent);
 
     PageSettings m_settings;
     TPageState m_state = TPageState::Idle;
     int m_estimate = -1;
     int m_percentage = 0;
+    int m_barPosition = 0;  // what the bar and its label show; m_percentage may be ahead
     int m_entryIndex = -1;
     CMyStatic m_instruction;
     CMyRichEditCtrl m_description;
     CMyRichEditCtrl m_output;
     CMyRichEditCtrl m_percentLabel;
+    PaneBuffer m_pendingOutput;
+    DisplayThrottle m_throttle;
+    bool m_flushTimerSet = false;
 };
 
 }  // namespace launcher

@@ -5,6 +5,7 @@
 #include "framework/resources.h"
 #include "ini_catalogue.h"
 #include "machine_info.h"
+#include "missing_library.h"
 #include "outer_layout.h"
 #include "call_dll_thread.h"
 #include "string_ids.h"
@@ -93,7 +94,12 @@ void CNewOrlixCheckDlg::OnInitDialog() {
     LoadIniCatalogue();
 
     ModelNameSource model = ReadModelName(m_context.programDir);
-    if (!model.loaded) return;  // without sysident the dialog stays without test pages
+    if (!model.loaded) {
+        // Without it no run can be recorded for this computer: an unattended line must not wait forever.
+        ReportMissingLibrary(hwnd(), L"the library that identifies this computer", m_context.programDir + L"sysident.dll");
+        Exit(kCannotStartExitCode);
+        return;
+    }
     m_modelName = model.modelName;
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
@@ -132,7 +138,7 @@ void CNewOrlixCheckDlg::OnInitDialog() {
     ::PostMessageW(hwnd(), WM_APP, 0, 0);
 }
 
-void CNewOrlixCheckDlg::StartRun(int entryIndex) {
+bool CNewOrlixCheckDlg::StartRun(int entryIndex) {
     m_currentEntry = entryIndex;
     m_runTitle = fw::LoadStr((m_modeFlags & mode::kFullTest) ? ids::kRunTitleFullTest : ids::kRunTitle);
 
@@ -155,7 +161,13 @@ void CNewOrlixCheckDlg::StartRun(int entryIndex) {
     }
     m_log.log().WriteHeader(LogHeader{m_runTitle, m_runDate, m_modelName});
 
-    m_runner.Start(MakeRunThread(hwnd(), m_context, m_processorArchitecture, m_modeFlags, kRepeatCount));
+    return m_runner.Start(MakeRunThread(hwnd(), m_context, m_processorArchitecture, m_modeFlags, kRepeatCount));
+}
+
+std::vector<std::wstring> CNewOrlixCheckDlg::RunTestNames() const {
+    std::vector<std::wstring> names;
+    for (int i = 0; i < m_context.runList.count; ++i) names.push_back(m_context.runList.rows[i].displayName);
+    return names;
 }
 
 void CNewOrlixCheckDlg::EndRunSession() {

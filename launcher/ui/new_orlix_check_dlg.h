@@ -26,7 +26,9 @@ class CNewOrlixCheckDlg : public fw::Dialog,
 public:
     explicit CNewOrlixCheckDlg(LauncherContext& context);
     bool Create(HWND parent);
-    TRunState RunState() const { return m_dispatcher.RunState(); }
+    // A run is under way, or its runner thread has not ended yet: closing now
+    // would lose the run's verdicts.
+    bool RunActive() const { return m_dispatcher.RunState() == TRunState::Running || m_runner.Exists(); }
 
 protected:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -42,7 +44,8 @@ private:
     void EnableCloseItems(bool enable);
 
     // IDiagnosticsWindow
-    void StartRun(int entryIndex) override;
+    bool StartRun(int entryIndex) override;
+    std::vector<std::wstring> RunTestNames() const override;
     void SelectTest(int entryIndex) override { m_currentEntry = entryIndex; }
     void EndRunSession() override;
     void EnableClose() override { EnableCloseItems(true); }

@@ -36,7 +36,7 @@ INT_PTR CTestDeckDlg::Run() {
 }
 
 bool CTestDeckDlg::RunInProgress() const {
-    return m_diagnostics && m_diagnostics->RunState() == TRunState::Running;
+    return m_diagnostics && m_diagnostics->RunActive();
 }
 
 void CTestDeckDlg::OnInitDialog() {

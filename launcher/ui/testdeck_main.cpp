@@ -7,24 +7,11 @@
 #include "framework/unique_resource.h"
 #include "language_setup.h"
 #include "launcher_context.h"
+#include "missing_library.h"
 #include "result_file.h"
 #include "single_instance.h"
 #include "string_ids.h"
 #include "testdeck_dlg.h"
-
-namespace {
-
-constexpr int kCannotStartExitCode = 1;
-
-// Without its dialog templates the launcher cannot show anything; say so in the
-// one language that needs no library.
-void ReportMissingTemplates(const std::wstring& languageDir) {
-    std::wstring text = L"The launcher cannot start: its user-interface library is missing or damaged.\n\n" +
-                        languageDir + L"uistrings.dll";
-    ::MessageBoxW(nullptr, text.c_str(), L"testdeck", MB_OK | MB_ICONERROR);
-}
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -58,8 +45,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
     launcher::CTestDeckDlg window(context);
     if (window.Run() == -1) {
-        ReportMissingTemplates(context.languageDir);
-        return kCannotStartExitCode;
+        // Without its dialog templates the launcher cannot show anything.
+        launcher::ReportMissingLibrary(nullptr, L"its user-interface library", context.languageDir + L"uistrings.dll");
+        return launcher::kCannotStartExitCode;
     }
     return 0;
 }

@@ -40,8 +40,8 @@ void LauncherSession::AddTestProgram(const std::wstring& name, const std::wstrin
     ::CopyFileW((std::wstring(SUITE_TEST_BIN_DIR) + name).c_str(), target.c_str(), FALSE);
 }
 
-void LauncherSession::AddScriptedModule(const std::wstring& script) const {
-    AddTestProgram(L"scripted.dll");
+void LauncherSession::AddModule(const std::wstring& testProgram, const std::wstring& script) const {
+    AddTestProgram(testProgram, L"scripted.dll");
     m_temp.WriteUtf8(L"program\\scripted.txt", script);
     std::wstring ini = m_programDir + L"QDXLang\\ENU\\initest.ini";
     ::WritePrivateProfileStringW(L"COMPONUM", L"NUM", L"2", ini.c_str());

@@ -28,7 +28,10 @@ public:
 
     // Puts the scriptable test module into the program folder and the catalogue
     // (as scripted.dll, display name "Scripted") with `script` to replay.
-    void AddScriptedModule(const std::wstring& script) const;
+    void AddScriptedModule(const std::wstring& script) const { AddModule(L"scripted.dll", script); }
+    // The same with another test module of the test programs folder, its
+    // settings in scripted.txt.
+    void AddModule(const std::wstring& testProgram, const std::wstring& settings) const;
 
     // Writes a file of the program folder.
     void WriteProgramFile(const std::wstring& relativePath, const std::string& bytes) const;

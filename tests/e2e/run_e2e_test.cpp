@@ -7,11 +7,14 @@
 #include <thread>
 
 #include "launcher_session.h"
+#include "result_document.h"
 #include "screenshot.h"
 #include "ui_automation.h"
 
 using namespace testsupport;
 using e2e::LauncherSession;
+using e2e::ResultDocument;
+using e2e::KeepForLinuxCheck;
 
 namespace {
 
@@ -27,12 +30,33 @@ HWND WaitLauncherWindow(const Process& launcher) {
     return WaitTopWindow({std::wstring(e2e::kTitle), std::wstring(L"#32770"), launcher.pid()}, e2e::kStartTimeoutMs);
 }
 
+size_t CountOf(const std::wstring& text, const std::wstring& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size())) ++count;
+    return count;
+}
+
+// The result file once the launcher has let go of it (it holds it without sharing during a run).
+std::wstring WaitResultFile(const LauncherSession& session, const std::wstring& part) {
+    std::wstring text;
+    PollUntil(kRunTimeoutMs, [&] { return (text = TextAfterMark(ReadBytes(session.resultFile()))).find(part) !=
+                                          std::wstring::npos; });
+    return text;
+}
+
 // True when `part` shows up in the control's text within the time.
 bool WaitForText(HWND control, const std::wstring& part, DWORD timeoutMs) {
     return PollUntil(timeoutMs, [&] {
         std::optional<std::wstring> text = ReadText(control);
         return text && text->find(part) != std::wstring::npos;
     });
+}
+
+// The launcher's window once its output pane shows `text`; null when it does not within the time.
+HWND WaitOutputText(const Process& launcher, const std::wstring& text) {
+    HWND window = WaitLauncherWindow(launcher);
+    HWND output = window ? WaitControl(window, {kOutputPane}, 5000) : nullptr;
+    return output && WaitForText(output, text, 10000) ? window : nullptr;
 }
 
 }  // namespace
@@ -99,10 +123,8 @@ TEST(LauncherRun, StopDuringARunRecordsStoppedAndAltF4IsRefusedMeanwhile) {
     LauncherSession session;
     session.AddScriptedModule(L"setlog\ntext Waiting for Stop\nabortpoll 30000\nreturn 0\n");
     Process launcher = session.Start(L"/scripted");
-    HWND window = WaitLauncherWindow(launcher);
+    HWND window = WaitOutputText(launcher, L"Waiting for Stop");
     ASSERT_NE(window, nullptr);
-    HWND output = WaitControl(window, {kOutputPane}, 5000);
-    ASSERT_TRUE(WaitForText(output, L"Waiting for Stop", 10000));
 
     PostSysCommandClose(window);  // what Alt+F4 asks for
     EXPECT_FALSE(launcher.WaitExit(2000).has_value());
@@ -206,4 +228,88 @@ TEST(LauncherRun, OnALowScreenTheOuterWindowTakesTheWorkAreaAndScrolls) {
     EXPECT_EQ(seen.window.right - seen.window.left, 800);
     EXPECT_TRUE(seen.style & WS_VSCROLL) << "no vertical scroll bar";
     EXPECT_FALSE(seen.style & WS_HSCROLL) << "a horizontal scroll bar on a wide enough screen";
+}
+
+TEST(LauncherRun, ATestThatCannotRunWarnsFailsAndKeepsTheLauncherOpen) {
+    LauncherSession session;
+    session.AddScriptedModule(L"return 0\n");
+    session.Remove(L"scripted.dll");
+    Process launcher = session.Start(L"/scripted");
+    BoxAnswer box = AnswerMessageBox({std::nullopt, launcher.pid()}, IDOK, e2e::kStartTimeoutMs);
+    EXPECT_EQ(box.outcome, BoxOutcome::Answered);
+    EXPECT_NE(WaitResultFile(session, L"</QDX>").find(L"<Test name=\"Scripted\""), std::wstring::npos);
+    EXPECT_NE(WaitResultFile(session, L"</QDX>").find(L"OverallResult=\"Fail\""), std::wstring::npos);
+    EXPECT_FALSE(launcher.WaitExit(2000).has_value());
+    PostCloseMessage(WaitLauncherWindow(launcher));
+    EXPECT_EQ(launcher.WaitExit(10000), 0u);
+}
+
+TEST(LauncherRun, NoWayOfClosingEndsTheLauncherUntilAStoppedRunHasEnded) {
+    LauncherSession session;
+    // The module does not poll: the run goes on for a while after Stop.
+    session.AddScriptedModule(L"text Working\nsleep 12000\nreturn 0\n");
+    Process launcher = session.Start(L"/scripted");
+    HWND window = WaitOutputText(launcher, L"Working");
+    ASSERT_NE(window, nullptr);
+    ClickButton(FindControl(window, {kStartStop}));
+    ASSERT_TRUE(PollUntil(5000, [&] { return !IsEnabled(FindControl(window, {kStartStop})); }));
+
+    HWND dialog = FindControl(window, {std::nullopt, std::wstring(L"#32770")});
+    PostSysCommandClose(dialog);  // the dialog says why it stays
+    EXPECT_EQ(AnswerMessageBox({std::nullopt, launcher.pid()}, IDOK, 5000).outcome, BoxOutcome::Answered);
+    PostSysCommandClose(window);
+    PostCloseMessage(window);
+    PressKey(window, VK_ESCAPE);
+    EXPECT_FALSE(launcher.WaitExit(1000).has_value());
+
+    // Nothing was lost: the stopped verdict and a whole document.
+    EXPECT_NE(WaitResultFile(session, L"</QDX>").find(L"OverallResult=\"Stopped\""), std::wstring::npos);
+    EXPECT_TRUE(PollUntil(5000, [&] { return IsEnabled(FindControl(window, {kCloseButton})); }));
+    EXPECT_TRUE(IsShown(window));
+    PostCloseMessage(window);
+    EXPECT_EQ(launcher.WaitExit(10000), 0u);
+}
+
+TEST(LauncherRun, AFinishedRunIsResetAndRunAgainIntoTheSameFile) {
+    LauncherSession session;
+    session.AddScriptedModule(L"sub 0 3\nreturn 1\n");
+    Process launcher = session.Start(L"/scripted");
+    HWND window = WaitLauncherWindow(launcher);
+    ASSERT_NE(window, nullptr);
+    HWND button = WaitControl(window, {kStartStop}, 5000);
+    ASSERT_NE(WaitResultFile(session, L"</QDX>").find(L"Fail"), std::wstring::npos);
+    ASSERT_TRUE(PollUntil(5000, [&] { return IsEnabled(button); })) << "Start/Stop stays disabled after the run";
+    ClickButton(button);  // resets the page
+    EXPECT_TRUE(PollUntil(5000, [&] { return !IsShown(FindControl(window, {kOutputPane})); }));
+    ClickButton(button);  // starts the next run
+    EXPECT_TRUE(PollUntil(kRunTimeoutMs, [&] {
+        return CountOf(TextAfterMark(ReadBytes(session.resultFile())), L"<Test ") == 2;
+    }));
+    ResultDocument document(session.resultFile());
+    EXPECT_EQ(document.TestNames(), (std::vector<std::wstring>{L"Scripted", L"Scripted"}));
+    PostCloseMessage(window);
+    EXPECT_EQ(launcher.WaitExit(10000), 0u);
+}
+
+TEST(LauncherRun, ALauncherKilledInTheMiddleOfAModuleLeavesAWholeDocument) {
+    LauncherSession session;
+    session.AddScriptedModule(L"sub 0 1\nsub 0 3\nxml Part one 3\nsub 0 1\ntext Waiting\nsleep 60000\n");
+    Process launcher = session.Start(L"/scripted");
+    HWND window = WaitOutputText(launcher, L"Waiting");
+    ASSERT_NE(window, nullptr);
+    Process taskkill = Process::Launch(L"C:\\windows\\system32\\taskkill.exe",
+                                       L"/f /pid " + std::to_wstring(launcher.pid()));
+    EXPECT_EQ(taskkill.WaitExit(10000), 0u);
+    ASSERT_TRUE(launcher.WaitExit(10000).has_value());
+
+    KeepForLinuxCheck(session.resultFile(), L"killed_result.xml");
+    ResultDocument killed(session.resultFile());
+    EXPECT_EQ(killed.TestNames(), std::vector<std::wstring>{L"Part one"});
+    EXPECT_EQ(killed.SubTestCount(), 2);
+
+    session.AddScriptedModule(L"return 0\n");  // the next run appends
+    EXPECT_EQ(session.Start(L"/scripted").WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);
+    KeepForLinuxCheck(session.resultFile(), L"after_killed_result.xml");
+    EXPECT_EQ(ResultDocument(session.resultFile()).TestNames(),
+              (std::vector<std::wstring>{L"Part one", L"Scripted"}));
 }

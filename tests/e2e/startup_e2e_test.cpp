@@ -50,16 +50,22 @@ TEST(LauncherStartup, SecondInstanceBringsTheFirstToTheFrontAndEnds) {
     first.Kill();
 }
 
-TEST(LauncherStartup, MissingLanguageLibraryRecordsAStoppedRunAndStopsWithAMessage) {
-    LauncherSession session;
-    session.Remove(L"QDXLang\\ENU\\uistrings.dll");
-    Process launcher = session.Start(L"/video");
-    BoxAnswer answer = AnswerMessageBox({std::nullopt, launcher.pid()}, IDOK, e2e::kStartTimeoutMs);
-    ASSERT_EQ(answer.outcome, BoxOutcome::Answered);
-    EXPECT_NE(answer.text.find(L"uistrings.dll"), std::wstring::npos) << testsupport::ToUtf8(answer.text);
-    EXPECT_EQ(launcher.WaitExit(e2e::kStartTimeoutMs), 1u);
-    EXPECT_EQ(ReadBytes(session.resultFile()),
-              "\xFF\xFE" + testsupport::Utf16Bytes(L"<QDX>\r\n\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n</QDX>\r\n\r\n"));
+TEST(LauncherStartup, AMissingLibraryIsNamedInABoxAndTheLauncherExitsWithOne) {
+    for (const wchar_t* library : {L"QDXLang\\ENU\\uistrings.dll", L"sysident.dll"}) {
+        LauncherSession session;
+        session.Remove(library);
+        Process launcher = session.Start(L"/video");
+        BoxAnswer answer = AnswerMessageBox({std::nullopt, launcher.pid()}, IDOK, e2e::kStartTimeoutMs);
+        ASSERT_EQ(answer.outcome, BoxOutcome::Answered);
+        EXPECT_NE(answer.text.find(session.programDir() + library), std::wstring::npos)
+            << testsupport::ToUtf8(answer.text);
+        EXPECT_EQ(launcher.WaitExit(e2e::kStartTimeoutMs), 1u);
+        if (std::wstring(library).find(L"uistrings") == std::wstring::npos) continue;
+        // Without its language library the launcher records the run as stopped.
+        EXPECT_EQ(ReadBytes(session.resultFile()),
+                  "\xFF\xFE" + testsupport::Utf16Bytes(
+                                     L"<QDX>\r\n\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n</QDX>\r\n\r\n"));
+    }
 }
 
 TEST(LauncherStartup, MissingCatalogueIsNoModule) {

@@ -83,7 +83,7 @@ TEST(MessageBoxes, TheOwningProcessTellsBoxesOfTheSameCaptionApart) {
     EXPECT_EQ(answer.text, L"second");
     EXPECT_TRUE(second.WaitExit(kWaitMs));
     EXPECT_FALSE(first.WaitExit(0));
-    EXPECT_EQ(MessageBoxText(FindMessageBox({L"Twin box", first.pid()})), L"first");
+    EXPECT_EQ(MessageBoxText(WaitMessageBox({L"Twin box", first.pid()}, kWaitMs)), L"first");
 }
 
 TEST(MessageBoxes, NoBoxEndsAtTheTimeout) {

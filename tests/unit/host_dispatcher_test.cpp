@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     bool logReady = true;
     bool runnerExists = false;
     bool runnerEnded = false;
+    bool runnerStarts = true;
+    std::wstring throwOn;  // a call that begins with this throws once recorded
     DWORD exitCode = STILL_ACTIVE;
     int boxAnswer = IDYES;
     unsigned modeFlags = 0;
@@ -48,7 +51,10 @@ public:
     }
 
 private:
-    void Add(const std::wstring& call) { calls.push_back(call); }
+    void Add(const std::wstring& call) {
+        calls.push_back(call);
+        if (!throwOn.empty() && call.rfind(throwOn, 0) == 0) throw std::runtime_error("scripted failure");
+    }
     static std::wstring N(long long value) { return std::to_wstring(value); }
 
     void AppendText(const std::wstring& text) override { Add(L"page.AppendText " + text); }
@@ -70,11 +76,14 @@ private:
     void EnableStartStop(bool enable) override { Add(L"page.EnableStartStop " + N(enable)); }
     void SetPageState(TPageState state) override { Add(L"page.SetPageState " + N(static_cast<int>(state))); }
     void ResetDisplay() override { Add(L"page.ResetDisplay"); }
+    void OfferNextRun() override { Add(L"page.OfferNextRun"); }
 
-    void StartRun(int entryIndex) override {
-        runnerExists = true;
+    bool StartRun(int entryIndex) override {
         Add(L"window.StartRun " + N(entryIndex));
+        runnerExists = runnerStarts;
+        return runnerStarts;
     }
+    std::vector<std::wstring> RunTestNames() const override { return {L"Video", L"Audio"}; }
     void SelectTest(int entryIndex) override { Add(L"window.SelectTest " + N(entryIndex)); }
     void EndRunSession() override { Add(L"window.EndRunSession"); }
     void EnableClose() override { Add(L"window.EnableClose"); }
@@ -156,7 +165,7 @@ const Calls kEndOfRunStart = {
     L"log.CloseAndWriteHistory 0 0", L"page.EnableStartStop 0", L"page.SetPageState 3", L"page.SetProgress 100",
     L"page.ShowEstimateLabel 0",     L"window.EndRunSession",
 };
-const Calls kFinish = {L"results.CloseResultFile", L"window.EnableClose"};
+const Calls kFinish = {L"results.CloseResultFile", L"window.EnableClose", L"page.OfferNextRun"};
 
 Calls Join(std::initializer_list<Calls> parts) {
     Calls all;
@@ -367,6 +376,37 @@ TEST_F(HostDispatcherTest, RunnerEndedWithinTheWaitFinishesAtOnce) {
 TEST_F(HostDispatcherTest, EndOfRunWithoutRunnerOnlyUpdatesTheDisplay) {
     Send(msg::kExitTest);
     EXPECT_EQ(fake.calls, kEndOfRunStart);
+}
+
+TEST_F(HostDispatcherTest, RunnerThatCannotStartEndsTheRunAsFailedAtOnce) {
+    fake.runnerStarts = false;
+    Send(msg::kStartRun, 0, kNoEntry);
+    Calls history = {L"log.CloseAndWriteHistory 0 1"};
+    EXPECT_EQ(fake.calls, Join({{L"window.StartRun -1", L"results.WriteXml Video 3", L"results.WriteXml Audio 3"},
+                                history, Calls(kEndOfRunStart.begin() + 1, kEndOfRunStart.end()), kFinish}));
+    EXPECT_EQ(dispatcher.RunState(), TRunState::Idle);
+    EXPECT_TRUE(keepOpen);
+}
+
+TEST_F(HostDispatcherTest, AFailureWhileTheRunStartsOrEndsStillEndsItAsFailed) {
+    for (const wchar_t* failing : {L"window.StartRun", L"log.CloseAndWriteHistory", L"page.SetPageState",
+                                   L"window.EndRunSession", L"runner.Delete", L"results.CloseResultFile",
+                                   L"window.EnableClose"}) {
+        Recorder fake;
+        bool keepOpen = false;
+        HostDispatcher dispatcher{fake.Services(), keepOpen, L"C:\\Orlix\\"};
+        fake.throwOn = failing;
+        fake.runnerEnded = true;
+        fake.exitCode = 0;
+        dispatcher.Handle(msg::kStartRun, 0, kNoEntry);
+        dispatcher.Handle(msg::kExitTest, 0, 0);
+        // The closing line, Close and Start/Stop enabled, and the launcher kept open.
+        for (const wchar_t* step : {L"results.CloseResultFile", L"window.EnableClose", L"page.OfferNextRun"})
+            EXPECT_EQ(fake.Only(step).size(), 1u) << testing::PrintToString(std::wstring(failing)) << " " << step;
+        EXPECT_TRUE(keepOpen) << testing::PrintToString(std::wstring(failing));
+        EXPECT_EQ(fake.Only(L"process."), Calls{});
+        EXPECT_EQ(dispatcher.RunState(), TRunState::Idle);
+    }
 }
 
 TEST_F(HostDispatcherTest, AbortStopsTheRunnerAndTheHistorySaysStopped) {

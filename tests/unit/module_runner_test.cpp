@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 #include <vector>
 
 #include "module_runner.h"
@@ -83,6 +84,13 @@ struct Fixture {
 
 const std::wstring kSep = L"#102\r\n";
 
+std::vector<std::wstring> XmlCalls(const std::vector<std::wstring>& calls) {
+    std::vector<std::wstring> xml;
+    for (const std::wstring& call : calls)
+        if (call.rfind(L"xml ", 0) == 0) xml.push_back(call);
+    return xml;
+}
+
 }  // namespace
 
 TEST(ModuleRunner, PassingRunReportsInOrder) {
@@ -138,11 +146,32 @@ TEST(ModuleRunner, DiskModuleFlagsDependOnQuick) {
     EXPECT_EQ(f.starter.started[2].second, mode::kStandalone | mode::kListRun);  // case-sensitive prefix
 }
 
-TEST(ModuleRunner, MissingModuleWarnsAndCountsAsPassed) {
+TEST(ModuleRunner, ATestThatCannotRunWarnsAndFails) {
     Fixture f;
-    EXPECT_EQ(f.Run(Rows({{L"tool.exe", L"Tool", 0}})), 0);
-    EXPECT_EQ(f.port.calls[1], L"box #131/#160");
-    EXPECT_EQ(f.port.calls[2], L"xml Tool 1");
+    f.Returns(L"b.dll", 0);
+    EXPECT_EQ(f.Run(Rows({{L"tool.exe", L"Tool", 0}, {L"b.dll", L"B", 0}})), 1);
+    std::vector<std::wstring> expected = {L"count 2", L"box #131/#160", L"xml Tool 3", L"print " + kSep,
+                                          L"log " + kSep, L"xml B 1", L"print " + kSep, L"log " + kSep,
+                                          L"print #103", L"log #103"};
+    EXPECT_EQ(f.port.calls, expected);
+    EXPECT_EQ(f.telemetry[0], std::make_pair(std::wstring(L"TOOL"), std::wstring(L"Fail")));
+}
+
+TEST(ModuleRunner, AnExceptionRecordsTheRowUnderWayAsFailedAndPassesOn) {
+    Fixture f;
+    f.Returns(L"a.dll", 0);
+    f.Returns(L"b.dll", 0);
+    f.starter.duringModule = [&] {
+        if (f.starter.started.size() == 2) throw std::runtime_error("module broke the runner");
+    };
+    EXPECT_THROW(f.Run(Rows({{L"a.dll", L"A", 0}, {L"b.dll", L"B", 0}})), std::runtime_error);
+    EXPECT_EQ(XmlCalls(f.port.calls), (std::vector<std::wstring>{L"xml A 1", L"xml B 3"}));
+
+    Fixture g;  // a failure after the verdict was written adds no second one
+    g.Returns(L"a.dll", 0);
+    g.settings.loadString = [](unsigned) -> std::wstring { throw std::runtime_error("no strings"); };
+    EXPECT_THROW(g.Run(Rows({{L"a.dll", L"A", 0}})), std::runtime_error);
+    EXPECT_EQ(XmlCalls(g.port.calls), std::vector<std::wstring>{L"xml A 1"});
 }
 
 TEST(ModuleRunner, SdRunSuppressesSeparatorsAndMostSummaries) {
@@ -191,9 +220,10 @@ TEST(ModuleRunner, MemoryRunsThroughTheBridgeOnlyOn64BitSystems) {
     Fixture g;  // missing host: the box, then the start is still tried
     g.settings.processorArchitecture = 9;
     g.starter.bridgeExists = false;
-    g.starter.bridgeResult = std::nullopt;  // and cannot start: counts as passed
-    EXPECT_EQ(g.Run(Rows({{L"memory.dll", L"Memory", 0}})), 0);
+    g.starter.bridgeResult = std::nullopt;  // and cannot start: the test failed
+    EXPECT_EQ(g.Run(Rows({{L"memory.dll", L"Memory", 0}})), 1);
     EXPECT_EQ(g.port.calls[1], L"box No ext module./#160");
+    EXPECT_EQ(g.port.calls[2], L"xml Memory 3");
     EXPECT_EQ(g.starter.bridges.size(), 1u);
 
     Fixture h;  // a 32-bit system loads it like any module; Memory.dll never goes to the bridge

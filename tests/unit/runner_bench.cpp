@@ -139,9 +139,9 @@ bool RunnerBench::RunToEnd(DWORD timeoutMs) {
     return PumpUntil([this] { return ended; }, timeoutMs);
 }
 
-void RunnerBench::StartRun(int entryIndex) {
+bool RunnerBench::StartRun(int entryIndex) {
     Effect(L"window.StartRun " + N(entryIndex));
-    if (makeRun && !m_runner.Start(makeRun())) Effect(L"window.StartRun failed");
+    return makeRun && m_runner.Start(makeRun());
 }
 
 int RunnerBench::ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT style) {

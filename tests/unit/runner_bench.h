@@ -78,8 +78,10 @@ private:
     void EnableStartStop(bool enable) override { Effect(L"page.EnableStartStop " + std::to_wstring(enable)); }
     void SetPageState(launcher::TPageState) override {}
     void ResetDisplay() override {}
+    void OfferNextRun() override { Effect(L"page.OfferNextRun"); }
     // IDiagnosticsWindow
-    void StartRun(int entryIndex) override;
+    bool StartRun(int entryIndex) override;
+    std::vector<std::wstring> RunTestNames() const override { return {L"Unstarted"}; }
     void SelectTest(int) override {}
     void EndRunSession() override { Effect(L"window.EndRunSession"); }
     void EnableClose() override { ended = true; }

@@ -62,9 +62,20 @@ _bench_install_agent() {
     done
 }
 
+# Wine's own fonts (Marlett draws the caption buttons) are not found in the
+# data folder by this Wine; the prefix's Fonts folder is always searched.
+_bench_install_wine_fonts() {
+    local font fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] || return 0
+    for font in /usr/share/wine/fonts/*; do
+        [ -e "$fonts/${font##*/}" ] || cp "$font" "$fonts/"
+    done
+}
+
 bench_start() {
     _bench_start_display || return 1
     _bench_prepare_prefix
+    _bench_install_wine_fonts
     _bench_install_agent
     wineserver -p
     # Start Wine's own services and the desktop now, detached from our output:

@@ -1,0 +1,15 @@
+#pragma once
+// The launcher cannot start without some of its libraries: it says which one
+// and ends with exit code 1, so that an unattended line sees the fault.
+#include <windows.h>
+#include <string>
+
+namespace launcher {
+
+constexpr int kCannotStartExitCode = 1;
+
+// A box naming the library at `path`; `role` says what it is for. The text is
+// English: the language library may be the very one that is missing.
+void ReportMissingLibrary(HWND owner, const std::wstring& role, const std::wstring& path);
+
+}  // namespace launcher
