@@ -1,0 +1,26 @@
+#pragma once
+// Building the drive list and judging each drive's medium.
+#include <cstdint>
+#include <span>
+
+#include "drive_record.h"
+#include "pass_through.h"
+
+namespace discprobe {
+
+// The client name the checker gives the recorder service.
+inline constexpr wchar_t kClientName[] = L"Optical State Monitor";
+
+// Rebuilds drives from the master's recorders: drives that cannot be set up are
+// left out; each listed one gets its state, medium type, name and capacity.
+// Always true.
+bool EnumerateDrives(CDiscMasterRef& master, CDriveList& drives);
+bool EnumerateDrives(CDiscMasterRef& master, CDriveList& drives, CPassThroughTransport& transport);
+
+// State of the drive's medium from the recorder service's answers.
+TMediaState EvaluateMediaState(const TDriveRecord& record);
+
+// Whether a profile-list feature page marks one of its profile descriptors current.
+bool HasCurrentProfile(std::span<const std::uint8_t> page);
+
+}  // namespace discprobe
