@@ -4,11 +4,16 @@
 
 #include "disc_monitor_app.h"
 #include "disc_monitor_dlg.h"
+#include "optical_state_monitor.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     discprobe::CDiscMonitorApp app([](discprobe::CDiscMonitorApp& self) {
-        discprobe::CDiscMonitorDlg dialog(
-            {self.Parser(), self.Root(), self.ApplicationName(), self.FontFace(), nullptr});
+        auto drives = [](discprobe::StateSink sink) -> std::unique_ptr<discprobe::IDriveSource> {
+            auto monitor = std::make_unique<discprobe::COpticalStateMonitor>(std::move(sink));
+            monitor->CreateMaster();
+            return monitor;
+        };
+        discprobe::CDiscMonitorDlg dialog({self.Parser(), self.Root(), self.ApplicationName(), self.FontFace(), drives});
         dialog.Run();
     });
     app.InitInstance();
