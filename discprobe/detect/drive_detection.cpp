@@ -74,6 +74,12 @@ bool EnumerateDrives(CDiscMasterRef& master, CDriveList& drives, CPassThroughTra
     return true;
 }
 
+int FindDriveByPaths(const CDriveList& drives, std::wstring_view root) {
+    for (std::size_t i = 0; i < drives.size(); ++i)
+        if (drives[i]->paths == root) return static_cast<int>(i);
+    return -1;
+}
+
 bool HasCurrentProfile(std::span<const std::uint8_t> page) {
     for (std::size_t offset = 6; offset < page.size(); offset += 4)
         if (page[offset] == 1) return true;

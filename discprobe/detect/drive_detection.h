@@ -2,6 +2,7 @@
 // Building the drive list and judging each drive's medium.
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "drive_record.h"
 #include "pass_through.h"
@@ -19,6 +20,10 @@ bool EnumerateDrives(CDiscMasterRef& master, CDriveList& drives, CPassThroughTra
 
 // State of the drive's medium from the recorder service's answers.
 TMediaState EvaluateMediaState(const TDriveRecord& record);
+
+// Row of the listed drive whose paths text equals root as a whole (case-sensitive),
+// or -1: a drive listed with two mount points matches no single root.
+int FindDriveByPaths(const CDriveList& drives, std::wstring_view root);
 
 // Whether a profile-list feature page marks one of its profile descriptors current.
 bool HasCurrentProfile(std::span<const std::uint8_t> page);

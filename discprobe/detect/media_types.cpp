@@ -1,7 +1,6 @@
 #include "media_types.h"
 
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 namespace discprobe {
@@ -49,17 +48,18 @@ std::wstring_view MediaName(TMediaType type) {
 }
 
 CCapacityTable::CCapacityTable() {
-    const std::pair<std::initializer_list<std::uint32_t>, double> rows[] = {
-        {{0x00, 0x01, 0x02, 0x03, 0x04, 0x05}, 0.0},
-        {{0x08, 0x09, 0x0A}, 0.7},
-        {{0x10, 0x11, 0x12, 0x13, 0x14, 0x1A, 0x1B, 0x4E}, 4.7},
-        {{0x15, 0x16, 0x2A, 0x2B, 0x4F}, 8.5},
-        {{0x40, 0x50, 0x52}, 25.0},
-        {{0x51, 0x53}, 50.0},
-        {{0x54, 0x55}, 100.0},
+    struct Row {
+        std::uint32_t code;
+        double gb;
     };
-    for (const auto& [codes, gb] : rows)
-        for (std::uint32_t code : codes) m_table[static_cast<TMediaType>(code)] = gb;
+    static constexpr Row kRows[] = {
+        {0x00, 0.0},  {0x01, 0.0},  {0x02, 0.0},  {0x03, 0.0},   {0x04, 0.0},   {0x05, 0.0},  {0x08, 0.7},
+        {0x09, 0.7},  {0x0A, 0.7},  {0x10, 4.7},  {0x11, 4.7},   {0x12, 4.7},   {0x13, 4.7},  {0x14, 4.7},
+        {0x1A, 4.7},  {0x1B, 4.7},  {0x4E, 4.7},  {0x15, 8.5},   {0x16, 8.5},   {0x2A, 8.5},  {0x2B, 8.5},
+        {0x4F, 8.5},  {0x40, 25.0}, {0x50, 25.0}, {0x52, 25.0},  {0x51, 50.0},  {0x53, 50.0}, {0x54, 100.0},
+        {0x55, 100.0},
+    };
+    for (const Row& row : kRows) m_table[static_cast<TMediaType>(row.code)] = row.gb;
 }
 
 double CCapacityTable::Capacity(TMediaType type) { return m_table[type]; }
