@@ -278,16 +278,11 @@ void CDiscMonitorDlg::OnMediaState(int row, int state) {
     if (row == m_selectedRow) UpdateNext(row);
 }
 
+// The list has already moved its selection to the clicked row, or cleared it
+// for a click on empty space; its choice is the one the dialog keeps.
 void CDiscMonitorDlg::OnDriveListClick() {
-    HWND list = Item(IDC_DRIVE_LIST);
-    DWORD position = ::GetMessagePos();
-    LVHITTESTINFO hit{};
-    hit.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-    ::ScreenToClient(list, &hit.pt);
-    m_selectedRow = ListView_HitTest(list, &hit);
-    if (m_selectedRow < 0) ::EnableWindow(Item(IDC_NEXT), FALSE);
-    if (m_selectedRow >= 0 && m_selectedRow < DriveCount() && listview::IsSelected(list, m_selectedRow))
-        UpdateNext(m_selectedRow);
+    m_selectedRow = ListView_GetNextItem(Item(IDC_DRIVE_LIST), -1, LVNI_SELECTED);
+    UpdateNext(m_selectedRow);
     ShowSupportedMedia();
     RepaintArea(IDC_BOTTOM_BAND, false);
 }
