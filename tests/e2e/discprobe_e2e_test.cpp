@@ -210,9 +210,23 @@ TEST_F(DiscProbeE2E, ScreenshotsOfBothPagesWithFourDrives) {
     ASSERT_TRUE(window.Settle());
     SaveNamedScreenshot(L"discprobe-selection");
 
-    window.ClickList({40, 50});  // the second row (rows are as high as the 34-pixel drive icon): BD-R XL
+    // The list shows a row and a half: the last two come into view with the keys.
+    PressKey(window.item(kDriveList), VK_END);
+    ASSERT_TRUE(window.Settle());
+    ASSERT_TRUE(window.IsRowSelected(kDriveList, 3));
+    EXPECT_FALSE(window.NextEnabled());
+    EXPECT_EQ(window.Text(kSupported), L"Supported media: CD-ROM, DVD-ROM, DVD-R, DVD+R");
+    PressKey(window.item(kDriveList), VK_UP);
+    ASSERT_TRUE(window.Settle());
+    ASSERT_TRUE(window.IsRowSelected(kDriveList, 2));
+    EXPECT_FALSE(window.NextEnabled());
+    SaveNamedScreenshot(L"discprobe-selection-last-rows");
+
+    PressKey(window.item(kDriveList), VK_HOME);
+    PressKey(window.item(kDriveList), VK_DOWN);  // the BD-R XL
     ASSERT_TRUE(window.Settle());
     ASSERT_TRUE(window.IsRowSelected(kDriveList, 1));
+    EXPECT_TRUE(window.NextEnabled());
     ClickButton(window.item(kNext));
     ASSERT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kDriveInfoList) == 4; }));
     EXPECT_EQ(window.Cell(kMediaList, 0, 2), L"BD-R XL");
