@@ -10,6 +10,7 @@ bool CInstanceGuard::Acquire(const wchar_t* mutexName) {
 }
 
 bool ActivateWindowTitled(const std::wstring& title) {
+    if (title.empty()) return false;  // any untitled window would match
     HWND window = ::FindWindowW(nullptr, title.c_str());
     if (!window) return false;
     ::SetForegroundWindow(window);

@@ -19,7 +19,8 @@ private:
 };
 
 // Brings the first top-level window titled `title` to the foreground, restoring
-// and repainting it when it is minimised. False when there is none.
+// and repainting it when it is minimised. False when there is none (an empty
+// title finds none).
 bool ActivateWindowTitled(const std::wstring& title);
 
 }  // namespace discprobe

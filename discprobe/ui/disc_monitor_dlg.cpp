@@ -273,8 +273,10 @@ void CDiscMonitorDlg::OnShowSelection() {
     RepaintArea(IDC_BOTTOM_BAND, false);
 }
 
-void CDiscMonitorDlg::OnMediaState(int row, int state) {
-    listview::SetCell(Item(IDC_DRIVE_LIST), row, 1, StatusText(m_texts, state));
+// The row shows the record's stored state rather than the message's: a message
+// posted before a rebuild of the list may arrive after it, for another drive.
+void CDiscMonitorDlg::OnMediaState(int row) {
+    listview::SetCell(Item(IDC_DRIVE_LIST), row, 1, StatusText(m_texts, m_drives->StateOf(row)));
     if (row == m_selectedRow) UpdateNext(row);
 }
 
@@ -361,7 +363,7 @@ std::optional<LRESULT> CDiscMonitorDlg::OnMessage(UINT message, WPARAM wParam, L
     case WM_MEDIASTATE:
         // The dialog manager's DM_SETDEFID has the same number; only rows are ours.
         if (wParam >= static_cast<WPARAM>(DriveCount())) return std::nullopt;
-        OnMediaState(static_cast<int>(wParam), static_cast<int>(lParam));
+        OnMediaState(static_cast<int>(wParam));
         return 0;
     case WM_SHOWSELECTION:
         OnShowSelection();

@@ -19,7 +19,7 @@
 namespace discprobe {
 
 // Messages of the dialog to itself; WM_USER+1 arrives from the monitor thread.
-constexpr UINT WM_MEDIASTATE = WM_USER + 1;    // wParam row, lParam new state
+constexpr UINT WM_MEDIASTATE = WM_USER + 1;    // wParam row, lParam new state (as stored in the record)
 constexpr UINT WM_SHOWSELECTION = WM_USER + 3;
 constexpr UINT WM_STARTMONITOR = WM_USER + 5;
 
@@ -68,7 +68,7 @@ private:
     void OnNext();
     void OnOk();
     void OnShowSelection();
-    void OnMediaState(int row, int state);
+    void OnMediaState(int row);
     void OnDriveListClick();
     void OnDriveListItemChanged(const NMLISTVIEW& change);
     void OnDeviceChange(WPARAM event, LPARAM data);

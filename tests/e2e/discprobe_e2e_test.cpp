@@ -7,6 +7,7 @@
 
 #include "discprobe_session.h"
 #include "screenshot.h"
+#include "statsagent_log.h"
 #include "ui_automation.h"
 
 using namespace testsupport;
@@ -62,6 +63,22 @@ TEST(DiscProbeStartE2E, WithoutTheRecorderServiceTheNoDriveTextShows) {
     EXPECT_TRUE(PollUntil(kExitMs, [&] { return window.Text(kStatusLine) == L"No optical drive was found on this computer."; }));
     EXPECT_FALSE(window.NextEnabled());
     SaveNamedScreenshot(L"discprobe-no-drive");
+    CloseWithCancel(window, checker);
+}
+
+TEST(DiscProbeStartE2E, StartIsReportedToTheInstalledStatisticsAgent) {
+    std::optional<std::wstring> log = InstalledAgentLog();
+    if (!log) GTEST_SKIP() << "no statistics agent installed on this machine";
+    ::DeleteFileW(log->c_str());
+
+    DiscProbeSession session;
+    Process checker = session.Start(false);
+    DiscProbeWindow window(checker.pid());
+    ASSERT_TRUE(window.ok());
+    EXPECT_EQ(ReadBytes(*log),
+              "Initialize|Orlix Hardware Diagnostics\r\n"
+              "SubmitEvent|Orlix Hardware Diagnostics|2|Diag|DiscProbe\r\n"
+              "Finalize|Orlix Hardware Diagnostics|0\r\n");
     CloseWithCancel(window, checker);
 }
 
