@@ -110,8 +110,8 @@ TMediaState EvaluateMediaState(const TDriveRecord& record) {
         return state;
     imapi::UniqueTaskMem page;
     ULONG size = 0;
-    if (FAILED(extended->GetFeaturePage(IMAPI_FEATURE_PAGE_TYPE_PROFILE_LIST, TRUE, imapi::Out(page), &size)) || !page)
-        return state;
+    const HRESULT hr = extended->GetFeaturePage(IMAPI_FEATURE_PAGE_TYPE_PROFILE_LIST, TRUE, imapi::Out(page), &size);
+    if (FAILED(hr) || !page) return state;
     return HasCurrentProfile({page.get(), size}) ? state : MEDIA_STATE_NO_MEDIA;
 }
 
