@@ -9,7 +9,7 @@
 #include "discprobe/detect/drive_detection.h"
 #include "discprobe_detect_recorded_drive.h"
 #include "sim_objects.h"
-#include "temp_folder.h"
+#include "simulated_drives.h"
 
 using namespace discprobe;
 using namespace discprobe_test;
@@ -25,7 +25,6 @@ protected:
         ASSERT_TRUE(m_apartment.ok());
         const CLSID* classes[] = {&CLSID_MsftDiscMaster2, &CLSID_MsftDiscRecorder2, &CLSID_MsftDiscFormat2Data};
         for (std::size_t i = 0; i < std::size(classes); ++i) {
-            ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", L"configured");
             fw::ComPtr<IUnknown> factory;
             ASSERT_EQ(discsim::GetClassObject(*classes[i], IID_IUnknown, reinterpret_cast<void**>(factory.GetAddressOf())),
                       S_OK);
@@ -38,13 +37,10 @@ protected:
         m_drives.clear();
         for (DWORD cookie : m_cookies)
             if (cookie) ::CoRevokeClassObject(cookie);
-        ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", nullptr);
         EXPECT_EQ(discsim::LiveObjectCount(), m_masterHeld ? 1 : 0) << "a recorder object was not released";
     }
 
-    void Scenario(const std::wstring& text) {
-        ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", m_folder.WriteUtf8(L"scenario.txt", text).c_str());
-    }
+    void Scenario(const std::wstring& text) { ASSERT_TRUE(m_simulation.Write(text)); }
     // Creates the master and lists the drives.
     void Enumerate() {
         m_master.Create();
@@ -54,7 +50,7 @@ protected:
 
     fw::ComApartment m_apartment{COINIT_MULTITHREADED};
     DWORD m_cookies[3] = {};
-    testsupport::TempFolder m_folder;
+    discsim::CSimulatedDrives m_simulation;
     CRecordedTransport m_transport;
     CDiscMasterRef m_master;
     bool m_masterHeld = false;

@@ -4,9 +4,11 @@
 // answers for its own drive letters.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "discprobe/detect/drive_detection.h"
 #include "discprobe/detect/scsi_media_probe.h"
-#include "temp_folder.h"
+#include "simulated_drives.h"
 
 using namespace discprobe;
 
@@ -14,19 +16,10 @@ namespace {
 
 class DiscprobeSimulatedDrivesTest : public testing::Test {
 protected:
-    void TearDown() override { ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", nullptr); }
-
-    // Replaces the scenario in one step, as a test does while the program runs.
-    void Scenario(const std::wstring& text) {
-        const std::wstring next = m_folder.WriteUtf8(L"scenario.new", text);
-        m_scenario = m_folder.path() + L"scenario.txt";
-        ASSERT_TRUE(::MoveFileExW(next.c_str(), m_scenario.c_str(), MOVEFILE_REPLACE_EXISTING));
-        ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", m_scenario.c_str());
-    }
+    void Scenario(const std::wstring& text) { ASSERT_TRUE(m_drives->Write(text)); }
 
     fw::ComApartment m_apartment{COINIT_MULTITHREADED};
-    testsupport::TempFolder m_folder;
-    std::wstring m_scenario;
+    std::optional<discsim::CSimulatedDrives> m_drives{std::in_place};
 };
 
 TEST_F(DiscprobeSimulatedDrivesTest, ListsTheDrivesAndTheirMediaThroughThePlatformCalls) {
@@ -72,6 +65,7 @@ TEST_F(DiscprobeSimulatedDrivesTest, ListsTheDrivesAndTheirMediaThroughThePlatfo
 }
 
 TEST_F(DiscprobeSimulatedDrivesTest, WithoutAScenarioThereIsNoRecorderService) {
+    m_drives.reset();
     CDiscMasterRef master;
     master.Create();
     EXPECT_FALSE(master.get());
