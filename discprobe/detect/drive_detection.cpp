@@ -34,8 +34,7 @@ std::unique_ptr<TDriveRecord> DescribeDrive(std::wstring uniqueId, CPassThroughT
 
     record->SetState(EvaluateMediaState(*record));
     CScsiMediaProbe probe(transport);
-    const TMediaType type = ProbeMediaType(probe, record->paths);
-    record->SetMedia({std::wstring(MediaName(type)), probe.Capacity(type)});
+    record->SetMedia(DescribeMedium(probe, record->paths));
 
     IDiscRecorder2* recorder = record->recorder.get();
     record->productId = TextOf(recorder, &IDiscRecorder2::get_ProductId);
