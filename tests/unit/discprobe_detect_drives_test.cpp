@@ -77,7 +77,7 @@ TEST_F(DiscprobeDrivesTest, ListsEachDriveWithItsIdentityStateAndMedium) {
     EXPECT_EQ(bd.format.DriveLetter(), L'E');
     EXPECT_EQ(bd.supportedTypes, L"CD-ROM, CD-R, DVD-ROM, DVD+R, BD-ROM, BD-R, BD-RE");
 
-    // Two mount points joined with a comma, E-style letter from the first; no medium.
+    // Two mount points joined with a comma, the drive letter from the first; no medium.
     const TDriveRecord& dvd = *m_drives[1];
     EXPECT_EQ(dvd.paths, L"F:\\,C:\\mnt\\dvd\\");
     EXPECT_EQ(dvd.format.DriveLetter(), L'F');
