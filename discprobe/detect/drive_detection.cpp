@@ -34,8 +34,7 @@ std::unique_ptr<TDriveRecord> DescribeDrive(std::wstring uniqueId, CPassThroughT
 
     record->SetState(EvaluateMediaState(*record));
     CScsiMediaProbe probe(transport);
-    const TMediaType type = ProbeMediaType(probe, record->paths);
-    record->SetMedia({std::wstring(MediaName(type)), probe.Capacity(type)});
+    record->SetMedia(DescribeMedium(probe, record->paths));
 
     IDiscRecorder2* recorder = record->recorder.get();
     record->productId = TextOf(recorder, &IDiscRecorder2::get_ProductId);
@@ -110,8 +109,8 @@ TMediaState EvaluateMediaState(const TDriveRecord& record) {
         return state;
     imapi::UniqueTaskMem page;
     ULONG size = 0;
-    if (FAILED(extended->GetFeaturePage(IMAPI_FEATURE_PAGE_TYPE_PROFILE_LIST, TRUE, imapi::Out(page), &size)) || !page)
-        return state;
+    const HRESULT hr = extended->GetFeaturePage(IMAPI_FEATURE_PAGE_TYPE_PROFILE_LIST, TRUE, imapi::Out(page), &size);
+    if (FAILED(hr) || !page) return state;
     return HasCurrentProfile({page.get(), size}) ? state : MEDIA_STATE_NO_MEDIA;
 }
 

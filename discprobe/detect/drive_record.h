@@ -17,6 +17,7 @@
 #include "discprobe/imapi2/com_owners.h"
 #include "discprobe/imapi2/imapi2.h"
 #include "framework/com.h"
+#include "media_types.h"
 
 namespace discprobe {
 
@@ -90,12 +91,6 @@ private:
     std::wstring m_lastError;
     wchar_t m_driveLetter = L'\0';
     imapi::UniqueBstr m_clientName;
-};
-
-// The inserted medium as the dialog shows it.
-struct TMediaInfo {
-    std::wstring typeName;  // empty when the type is not known
-    double capacityGB = 0.0;
 };
 
 // One listed drive. The identity fields are written only while the drive list

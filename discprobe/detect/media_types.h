@@ -29,6 +29,12 @@ enum TMediaType : std::uint32_t {
 };
 static_assert(sizeof(TMediaType) == 4);
 
+// The inserted medium as the dialog shows it.
+struct TMediaInfo {
+    std::wstring typeName;  // empty when the type is not known
+    double capacityGB = 0.0;
+};
+
 // Display name of a type; empty for a code the name table does not hold.
 std::wstring_view MediaName(TMediaType type);
 

@@ -59,6 +59,11 @@ TMediaType ProbeMediaType(CScsiMediaProbe& probe, std::wstring_view drive) {
     return static_cast<TMediaType>(code);
 }
 
+TMediaInfo DescribeMedium(CScsiMediaProbe& probe, std::wstring_view drive) {
+    const TMediaType type = ProbeMediaType(probe, drive);
+    return {std::wstring(MediaName(type)), probe.Capacity(type)};
+}
+
 int BluRayWriteSupport(CPassThroughTransport& transport, wchar_t driveLetter) {
     auto device = transport.Open(driveLetter);
     if (!device) return 0;

@@ -47,6 +47,9 @@ private:
 // the drive cannot be opened or does not answer.
 TMediaType ProbeMediaType(CScsiMediaProbe& probe, std::wstring_view drive);
 
+// Name and capacity of the medium in a drive, as ProbeMediaType finds its type.
+TMediaInfo DescribeMedium(CScsiMediaProbe& probe, std::wstring_view drive);
+
 // Blu-ray write check of a drive for the supported-media text: 2 when the BD
 // write feature reports BD-RE dual-layer writing, 1 for BD-R dual layer, else 0.
 int BluRayWriteSupport(CPassThroughTransport& transport, wchar_t driveLetter);

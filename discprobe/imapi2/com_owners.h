@@ -31,7 +31,8 @@ using UniqueBstr = fw::UniqueResource<BstrTraits>;
 using UniqueSafeArray = fw::UniqueResource<SafeArrayTraits>;
 using UniqueTaskMem = fw::UniqueResource<TaskMemTraits>;
 
-// Receives an out-parameter into an owner: Call(&receiver.value) then owner = receiver.take().
+// Receives an out-parameter into an owner: call(Out(owner)). The owner holds the value
+// once the statement has ended, not within the same expression.
 template <typename Owner>
 class OutParam {
 public:

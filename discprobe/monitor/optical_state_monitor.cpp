@@ -33,10 +33,7 @@ void COpticalStateMonitor::RunPass() {
         if (state == record.State()) continue;
         // The medium is described before its state says it is there, so whoever
         // sees the new state finds the medium that goes with it.
-        if (state == MEDIA_STATE_USABLE) {
-            TMediaType type = ProbeMediaType(probe, record.paths);
-            record.SetMedia({std::wstring(MediaName(type)), probe.Capacity(type)});
-        }
+        if (state == MEDIA_STATE_USABLE) record.SetMedia(DescribeMedium(probe, record.paths));
         record.SetState(state);
         if (m_sink) m_sink(static_cast<int>(row), state);
     }

@@ -38,7 +38,7 @@ private:
 }  // namespace
 
 DiscProbeSession::DiscProbeSession()
-    : m_programDir(m_temp.MakeFolder(L"program")), m_scenario(m_temp.path() + L"scenario.txt") {
+    : m_programDir(m_temp.MakeFolder(L"program")) {
     ::CopyFileW((std::wstring(SUITE_DIST_DIR) + L"discprobe.exe").c_str(), (m_programDir + L"discprobe.exe").c_str(),
                 FALSE);
     for (const wchar_t* code : {L"ENU", L"DEU", L"JPN"}) {
@@ -46,22 +46,20 @@ DiscProbeSession::DiscProbeSession()
         ::CopyFileW((std::wstring(SUITE_DIST_DIR) + L"QDXLang\\" + code + L"\\lang.xml").c_str(),
                     (folder + L"lang.xml").c_str(), FALSE);
     }
-    SetScenario("");
 }
 
 void DiscProbeSession::RemoveProgramFile(const std::wstring& relativePath) const {
     ::DeleteFileW((m_programDir + relativePath).c_str());
 }
 
-void DiscProbeSession::SetScenario(const std::string& text) const {
-    std::wstring next = m_temp.WriteBytes(L"scenario.next", text);
-    ::MoveFileExW(next.c_str(), m_scenario.c_str(), MOVEFILE_REPLACE_EXISTING);
+void DiscProbeSession::SetScenario(const std::string& text) {
+    m_drives.Write(std::wstring(text.begin(), text.end()));
 }
 
 testsupport::Process DiscProbeSession::Start(bool simulatedDrives) const {
     testsupport::LaunchOptions options;
     options.workingFolder = m_programDir;
-    if (simulatedDrives) options.environment = {{L"DISCSIM_SCENARIO", m_scenario}};
+    if (!simulatedDrives) options.environment = {{L"DISCSIM_SCENARIO", L""}};
     return testsupport::Process::Launch(m_programDir + L"discprobe.exe", {}, options);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "process.h"
+#include "simulated_drives.h"
 #include "temp_folder.h"
 
 namespace e2e {
@@ -22,7 +23,7 @@ public:
     void RemoveProgramFile(const std::wstring& relativePath) const;
 
     // Replaces the simulated drives at once (the simulation reads the file on every call).
-    void SetScenario(const std::string& text) const;
+    void SetScenario(const std::string& text);
 
     // Starts discprobe.exe; with `simulatedDrives` false the recorder service is
     // missing, as in Wine.
@@ -31,7 +32,7 @@ public:
 private:
     testsupport::TempFolder m_temp;
     std::wstring m_programDir;
-    std::wstring m_scenario;
+    discsim::CSimulatedDrives m_drives;
 };
 
 // The checker's dialog and what a test reads from it. List views are read

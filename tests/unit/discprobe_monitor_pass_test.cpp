@@ -9,7 +9,7 @@
 #include "framework/com.h"
 #include "monitor_thread.h"
 #include "optical_state_monitor.h"
-#include "temp_folder.h"
+#include "simulated_drives.h"
 #include "ui_automation.h"
 
 using namespace discprobe;
@@ -25,16 +25,9 @@ const std::string kUnusable = "current=0x0A\nphysical_hr=0x80004005\nstatus_hr=0
 
 class DiscMonitorPass : public testing::Test {
 protected:
-    void SetUp() override {
-        ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", m_scenario.c_str());
-        SetScenario(kDrive + kEmpty);
-    }
-    void TearDown() override { ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", nullptr); }
+    void SetUp() override { SetScenario(kDrive + kEmpty); }
 
-    void SetScenario(const std::string& text) {
-        std::wstring next = m_temp.WriteBytes(L"scenario.next", text);
-        ::MoveFileExW(next.c_str(), m_scenario.c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
+    void SetScenario(const std::string& text) { m_drives.Write(std::wstring(text.begin(), text.end())); }
     std::vector<std::pair<int, int>> Reports() {
         std::lock_guard lock(m_mutex);
         return m_reports;
@@ -51,8 +44,7 @@ protected:
     }
 
     fw::ComApartment m_apartment{COINIT_MULTITHREADED};
-    testsupport::TempFolder m_temp;
-    std::wstring m_scenario = m_temp.path() + L"scenario.txt";
+    discsim::CSimulatedDrives m_drives;
     std::mutex m_mutex;
     std::vector<std::pair<int, int>> m_reports;
 };

@@ -21,8 +21,10 @@
 //            feature_current (1: the profile-list page marks a profile current)  feature_hr
 //            item_hr  create_hr  init_hr  supported (0: IsRecorderSupported answers false)
 //            put_recorder_hr  client_name_hr  media_types_hr  open (0: device cannot be opened)
-// Defaults: every result S_OK, profiles "0x08,0x09,0x0A,0x10", current 0,
-// feature_current 1 when current is not 0.
+// Defaults: results S_OK, except physical_hr and status_hr, which are
+// 0xC0AA0202 (no medium) while current is 0; profiles "0x08,0x09,0x0A,0x10";
+// current 0; feature_current 1 when current is not 0. Result lists count calls
+// per drive and restart whenever the file's text changes.
 #include <windows.h>
 
 #include <cstdint>

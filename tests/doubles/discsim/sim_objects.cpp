@@ -12,7 +12,7 @@ namespace discsim {
 
 namespace {
 
-HRESULT kDeviceGone = HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
+const HRESULT kDeviceGone = HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
 
 BSTR AllocText(const std::wstring& text) {
     return ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
@@ -45,10 +45,14 @@ SAFEARRAY* LongArray(const std::vector<long>& values) {
     return array;
 }
 
+std::atomic<long> g_liveObjects{0};
+
 // Reference counting shared by the objects; each names the interfaces it answers.
 template <typename Derived>
 class CRefCounted {
 public:
+    CRefCounted() { ++g_liveObjects; }
+    ~CRefCounted() { --g_liveObjects; }
     ULONG AddRefImpl() { return ++m_references; }
     ULONG ReleaseImpl() {
         const ULONG left = --m_references;
@@ -300,6 +304,7 @@ public:
         if (!object) return E_POINTER;
         *object = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
+        if (!ScenarioConfigured()) return CLASS_E_CLASSNOTAVAILABLE;
         auto* created = new (std::nothrow) Object();
         if (!created) return E_OUTOFMEMORY;
         const HRESULT hr = static_cast<Interface*>(created)->QueryInterface(iid, object);
@@ -310,6 +315,8 @@ public:
 };
 
 }  // namespace
+
+long LiveObjectCount() { return g_liveObjects; }
 
 HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object) {
     if (!object) return E_POINTER;

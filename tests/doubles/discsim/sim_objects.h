@@ -8,4 +8,7 @@ namespace discsim {
 // for any other class, or when no scenario is configured.
 HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** object);
 
+// Simulated objects alive in this process (to check that callers release them all).
+long LiveObjectCount();
+
 }  // namespace discsim
