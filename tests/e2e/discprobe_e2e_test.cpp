@@ -2,6 +2,9 @@
 // Wine, with simulated drives behind the recorder service's class ids.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <dbt.h>
+
 #include <optional>
 #include <string>
 
@@ -192,6 +195,35 @@ TEST_F(DiscProbeE2E, InformationPageIsASnapshotAndOkReturnsWithNextDisabled) {
     EXPECT_FALSE(IsShown(window.item(kOk)));
     EXPECT_FALSE(window.NextEnabled());
     EXPECT_TRUE(window.IsRowSelected(kDriveList, 0));
+    Close();
+}
+
+TEST_F(DiscProbeE2E, DetachingAListedDriveRebuildsTheListWhileMediaNoticesDoNot) {
+    const std::string second = "[drive]\nid=DVD2\npaths=F:\\\nproduct=CDDVDW SU-208GB\n" + kNoDisc;
+    const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted + second);
+    ASSERT_TRUE(window.ok());
+    ASSERT_EQ(window.RowCount(kDriveList), 2);
+    auto notify = [&](WPARAM event, DWORD unitMask, WORD flags) {
+        DEV_BROADCAST_VOLUME volume{sizeof volume, DBT_DEVTYP_VOLUME, 0, unitMask, flags};
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutW(window.dialog(), WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume),
+                              SMTO_ABORTIFHUNG, kExitMs, &answer);
+        return answer;
+    };
+    session.SetScenario(kDvdRDrive + kDvdRInserted);  // F: is unplugged
+    EXPECT_EQ(notify(DBT_DEVICEREMOVECOMPLETE, 1u << 5, DBTF_MEDIA), static_cast<DWORD_PTR>(TRUE));
+    EXPECT_EQ(window.RowCount(kDriveList), 2) << "a media notice rebuilt the list";
+
+    EXPECT_EQ(notify(DBT_DEVICEREMOVECOMPLETE, 1u << 5, 0), static_cast<DWORD_PTR>(TRUE));
+    EXPECT_EQ(window.RowCount(kDriveList), 1);
+    EXPECT_EQ(window.Cell(kDriveList, 0, 0), L"   E:\\DVDRAM GT80N");
+    EXPECT_TRUE(window.IsRowSelected(kDriveList, 0));
+    EXPECT_TRUE(window.NextEnabled());
+
+    // The monitor thread runs on over the new list.
+    session.SetScenario(kDvdRDrive + kNoDisc);
+    EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"No disc inserted"));
+    EXPECT_TRUE(window.WaitNextEnabled(false));
     Close();
 }
 
