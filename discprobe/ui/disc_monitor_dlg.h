@@ -89,7 +89,7 @@ private:
     fw::UniqueBrush m_background;
     fw::UniqueFont m_headingFont;
     fw::UniqueFont m_textFont;
-    UniqueImageList m_driveImages;
+    UniqueImageList m_driveImages;  // the list shares it (LVS_SHAREIMAGELISTS): ours to destroy
     std::optional<RECT> m_windowRect;  // after centring; the size lock uses it
     int m_selectedRow = -1;
 };
