@@ -28,10 +28,7 @@ public:
     // The whole program; always false (there is no message loop to run after it).
     bool InitInstance();
 
-    const std::wstring& LanguageCode() const { return m_languageCode; }
-    const std::wstring& LanguageFilePath() const { return m_languageFile; }
     const std::wstring& ApplicationName() const { return m_applicationName; }
-    const std::wstring& ProgramDir() const { return m_programDir; }
     // The face for the chosen language; empty when the table has no row for it.
     const std::wstring& FontFace() { return m_fonts.FaceFor(m_languageCode); }
     const xml::CXMLParser& Parser() const { return *m_parser; }
