@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <cwctype>
-#include <fstream>
 #include <mutex>
 #include <sstream>
 
@@ -47,10 +46,16 @@ std::string ScenarioText() {
     wchar_t path[MAX_PATH];
     const DWORD length = ::GetEnvironmentVariableW(L"DISCSIM_SCENARIO", path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return {};
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    // Shared for deletion too, so that a test can rename a new scenario over it meanwhile.
+    HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char chunk[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) text.append(chunk, read);
+    ::CloseHandle(file);
+    return text;
 }
 
 std::string TSimDrive::Text(const std::string& key, const std::string& fallback) const {
