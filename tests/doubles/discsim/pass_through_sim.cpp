@@ -97,10 +97,12 @@ namespace {
 using CreateFileWFn = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
 using DeviceIoControlFn = BOOL(WINAPI*)(HANDLE, DWORD, LPVOID, DWORD, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
 using CloseHandleFn = BOOL(WINAPI*)(HANDLE);
+using GetDriveTypeWFn = UINT(WINAPI*)(LPCWSTR);
 
 CreateFileWFn g_createFile = ::CreateFileW;
 DeviceIoControlFn g_deviceIoControl = ::DeviceIoControl;
 CloseHandleFn g_closeHandle = ::CloseHandle;
+GetDriveTypeWFn g_getDriveType = ::GetDriveTypeW;
 
 // Open simulated devices: an event handle of our own per open, with its drive letter.
 std::mutex g_guard;
@@ -160,6 +162,16 @@ BOOL WINAPI SimCloseHandle(HANDLE handle) {
     return g_closeHandle(handle);
 }
 
+// The roots of simulated drives are optical drives.
+UINT WINAPI SimGetDriveTypeW(LPCWSTR root) {
+    if (root && root[0] && root[1] == L':' && (!root[2] || (root[2] == L'\\' && !root[3]))) {
+        const wchar_t letter = static_cast<wchar_t>(std::towupper(root[0]));
+        for (const auto& drive : ParseScenario(ScenarioText()).drives)
+            if (drive.Letter() == letter) return DRIVE_CDROM;
+    }
+    return g_getDriveType(root);
+}
+
 // Points the main module's import entries for the three functions at ours.
 void Redirect() {
     auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
@@ -176,6 +188,7 @@ void Redirect() {
         {"CreateFileW", reinterpret_cast<void*>(&SimCreateFileW), reinterpret_cast<void**>(&g_createFile)},
         {"DeviceIoControl", reinterpret_cast<void*>(&SimDeviceIoControl), reinterpret_cast<void**>(&g_deviceIoControl)},
         {"CloseHandle", reinterpret_cast<void*>(&SimCloseHandle), reinterpret_cast<void**>(&g_closeHandle)},
+        {"GetDriveTypeW", reinterpret_cast<void*>(&SimGetDriveTypeW), reinterpret_cast<void**>(&g_getDriveType)},
     };
     for (auto* import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress); import->Name;
          ++import) {

@@ -1,8 +1,8 @@
 #include "scenario.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <cwctype>
-#include <fstream>
 #include <mutex>
 #include <sstream>
 
@@ -43,14 +43,45 @@ std::wstring Widen(const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+std::optional<std::string> ReadWhole(const wchar_t* path) {
+    // Shared for deletion too, so that a test can rename a new scenario over it meanwhile.
+    HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string text;
+    char chunk[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) text.append(chunk, read);
+    ::CloseHandle(file);
+    return text;
+}
+
+}  // namespace
+
 std::string ScenarioText() {
     wchar_t path[MAX_PATH];
     const DWORD length = ::GetEnvironmentVariableW(L"DISCSIM_SCENARIO", path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return {};
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    WIN32_FILE_ATTRIBUTE_DATA now{};
+    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &now)) return {};
+
+    // The file is opened only when it has changed: every open is a moment in which
+    // a test's rename over it would be refused.
+    static std::mutex guard;
+    static std::wstring cachedPath;
+    static WIN32_FILE_ATTRIBUTE_DATA cachedAttributes{};
+    static std::string cachedText;
+    std::lock_guard lock(guard);
+    if (cachedPath != path || std::memcmp(&cachedAttributes, &now, sizeof now) != 0) {
+        auto text = ReadWhole(path);
+        if (!text) return {};  // read again next time
+        cachedText = std::move(*text);
+        cachedPath = path;
+        cachedAttributes = now;
+    }
+    return cachedText;
 }
 
 std::string TSimDrive::Text(const std::string& key, const std::string& fallback) const {

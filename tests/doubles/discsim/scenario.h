@@ -5,6 +5,8 @@
 // it over the old one). Without the variable the simulated classes are not
 // available at all, as on a system without the recorder service.
 //
+// Drives that come and go are announced to the program's windows (volume_notices.h).
+//
 // Format: UTF-8 or ASCII lines "key=value"; "#" starts a comment line. A line
 // "[drive]" starts the next drive (enumeration order); keys before the first
 // one belong to the disc master. Numbers are decimal or 0x-hex; a result list

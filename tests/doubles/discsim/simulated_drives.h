@@ -20,9 +20,15 @@ public:
     // Replaces the scenario; false when the file could not be replaced.
     bool Write(const std::wstring& scenario) {
         const std::wstring next = m_folder.WriteUtf8(L"scenario.new", scenario);
-        const bool replaced = ::MoveFileExW(next.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
         ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", m_path.c_str());
-        return replaced;
+        // A program reading the old file holds it for a moment; the rename then waits its turn.
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            if (::MoveFileExW(next.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+            ::Sleep(10);
+        }
+        return false;
     }
     const std::wstring& path() const { return m_path; }
 
