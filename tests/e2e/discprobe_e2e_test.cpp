@@ -2,9 +2,6 @@
 // Wine, with simulated drives behind the recorder service's class ids.
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <dbt.h>
-
 #include <optional>
 #include <string>
 
@@ -198,32 +195,40 @@ TEST_F(DiscProbeE2E, InformationPageIsASnapshotAndOkReturnsWithNextDisabled) {
     Close();
 }
 
-TEST_F(DiscProbeE2E, DetachingAListedDriveRebuildsTheListWhileMediaNoticesDoNot) {
-    const std::string second = "[drive]\nid=DVD2\npaths=F:\\\nproduct=CDDVDW SU-208GB\n" + kNoDisc;
-    const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted + second);
+// The simulation announces drives that come and go, and media, as the system does.
+TEST_F(DiscProbeE2E, DrivesComingAndGoingRebuildTheListButMediaChangesDoNot) {
+    const std::string driveF = "[drive]\nid=DVD2\npaths=F:\\\nproduct=CDDVDW SU-208GB\n" + kNoDisc;
+    const std::string driveG = "[drive]\nid=DVD3\npaths=G:\\\nproduct=DVD+-RW GU90N\n" + kDvdRInserted;
+    const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted + driveF);
     ASSERT_TRUE(window.ok());
     ASSERT_EQ(window.RowCount(kDriveList), 2);
-    auto notify = [&](WPARAM event, DWORD unitMask, WORD flags) {
-        DEV_BROADCAST_VOLUME volume{sizeof volume, DBT_DEVTYP_VOLUME, 0, unitMask, flags};
-        DWORD_PTR answer = 0;
-        ::SendMessageTimeoutW(window.dialog(), WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume),
-                              SMTO_ABORTIFHUNG, kExitMs, &answer);
-        return answer;
-    };
-    session.SetScenario(kDvdRDrive + kDvdRInserted);  // F: is unplugged
-    EXPECT_EQ(notify(DBT_DEVICEREMOVECOMPLETE, 1u << 5, DBTF_MEDIA), static_cast<DWORD_PTR>(TRUE));
-    EXPECT_EQ(window.RowCount(kDriveList), 2) << "a media notice rebuilt the list";
+    PressKey(window.item(kDriveList), VK_DOWN);
+    ASSERT_TRUE(window.Settle());
+    ASSERT_TRUE(window.IsRowSelected(kDriveList, 1));
 
-    EXPECT_EQ(notify(DBT_DEVICEREMOVECOMPLETE, 1u << 5, 0), static_cast<DWORD_PTR>(TRUE));
-    EXPECT_EQ(window.RowCount(kDriveList), 1);
+    // The disc taken out of E: is a media notice: the list stays, with its selection.
+    session.SetScenario(kDvdRDrive + kNoDisc + driveF);
+    EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"No disc inserted"));
+    ASSERT_TRUE(window.Settle());
+    EXPECT_TRUE(window.IsRowSelected(kDriveList, 1)) << "a media notice rebuilt the list";
+
+    // F: unplugged: the list is rebuilt and its first row selected.
+    session.SetScenario(kDvdRDrive + kNoDisc);
+    EXPECT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kDriveList) == 1; }));
     EXPECT_EQ(window.Cell(kDriveList, 0, 0), L"   E:\\DVDRAM GT80N");
     EXPECT_TRUE(window.IsRowSelected(kDriveList, 0));
-    EXPECT_TRUE(window.NextEnabled());
+    EXPECT_FALSE(window.NextEnabled());
+
+    // G: plugged in with a disc.
+    session.SetScenario(kDvdRDrive + kNoDisc + driveG);
+    EXPECT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kDriveList) == 2; }));
+    EXPECT_EQ(window.Cell(kDriveList, 1, 0), L"   G:\\DVD+-RW GU90N");
+    EXPECT_TRUE(window.WaitCell(kDriveList, 1, 1, L"Disc inserted"));
 
     // The monitor thread runs on over the new list.
-    session.SetScenario(kDvdRDrive + kNoDisc);
-    EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"No disc inserted"));
-    EXPECT_TRUE(window.WaitNextEnabled(false));
+    session.SetScenario(kDvdRDrive + kDvdRInserted + driveG);
+    EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"Disc inserted"));
+    EXPECT_TRUE(window.WaitNextEnabled(true));
     Close();
 }
 
