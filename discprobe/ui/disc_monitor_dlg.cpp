@@ -141,7 +141,7 @@ void CDiscMonitorDlg::CreateFonts() {
 
 void CDiscMonitorDlg::AttachImageList() {
     HWND list = Item(IDC_DRIVE_LIST);
-    // The extended style is made from the list's own style bits, as the checker always has.
+    // Extended style: the list's own style bits without the low four, plus full-row selection.
     LONG_PTR style = ::GetWindowLongPtrW(list, GWL_STYLE);
     ListView_SetExtendedListViewStyleEx(list, 0, static_cast<DWORD>((style & ~0xF) | LVS_EX_FULLROWSELECT));
     int size = ScaleX(kDriveIconSize, m_dpi);
