@@ -40,6 +40,7 @@ protected:
         DriveSourceFactory factory = [this](StateSink) { return std::make_unique<FakeDrives>(m_drives); };
         m_dialog = std::make_unique<CDiscMonitorDlg>(DialogSetup{m_parser, m_root.Get(), L"Disc dialog test", L"", factory});
         ASSERT_TRUE(m_dialog->Create(fw::OwnModule(), IDD_DISCPROBE, nullptr));
+        ::ShowWindow(m_dialog->hwnd(), SW_SHOW);
         Pump();
     }
     void TearDown() override { m_dialog.reset(); }
@@ -100,4 +101,29 @@ TEST_F(DiscDialog, AStateMessageShowsWhatTheRecordHoldsNow) {
     Pump();
     EXPECT_EQ(Status(0), L"None");
     EXPECT_EQ(Status(1), L"None");
+}
+
+TEST_F(DiscDialog, EnterOnNextGoesOnAndOkComesBack) {
+    auto press = [&](HWND target, UINT key) {
+        ::PostMessageW(target, WM_KEYDOWN, key, 1);
+        ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+        Pump();
+    };
+    press(Item(IDC_DRIVE_LIST), VK_RETURN);
+    EXPECT_TRUE(::IsWindowVisible(Item(IDC_NEXT))) << "Enter on the list left the selection page";
+
+    ::SendMessageW(m_dialog->hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_NEXT)), TRUE);  // as Tab does
+    press(Item(IDC_NEXT), VK_RETURN);
+    EXPECT_TRUE(::IsWindowVisible(Item(IDC_OK)));
+    EXPECT_FALSE(::IsWindowVisible(Item(IDC_DRIVE_LIST)));
+    EXPECT_EQ(ListView_GetItemCount(Item(IDC_MEDIA_LIST)), 2);
+    EXPECT_EQ(::GetFocus(), Item(IDC_OK));
+
+    press(Item(IDC_OK), VK_ESCAPE);
+    EXPECT_TRUE(::IsWindowVisible(Item(IDC_OK))) << "Escape left the information page";
+    ::SendMessageW(m_dialog->hwnd(), WM_COMMAND, IDC_OK, 0);
+    Pump();
+    EXPECT_TRUE(::IsWindowVisible(Item(IDC_NEXT)));
+    EXPECT_EQ(ListView_GetItemCount(Item(IDC_MEDIA_LIST)), 0);
+    EXPECT_EQ(::GetFocus(), Item(IDC_DRIVE_LIST));
 }
