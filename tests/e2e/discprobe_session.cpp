@@ -1,5 +1,7 @@
 #include "discprobe_session.h"
 
+#include <gtest/gtest.h>
+
 #include <commctrl.h>
 
 #include "framework/unique_resource.h"
@@ -52,8 +54,11 @@ void DiscProbeSession::RemoveProgramFile(const std::wstring& relativePath) const
     ::DeleteFileW((m_programDir + relativePath).c_str());
 }
 
+// The checker may hold the file open for a moment: the replacement is tried again then.
 void DiscProbeSession::SetScenario(const std::string& text) {
-    m_drives.Write(std::wstring(text.begin(), text.end()));
+    const std::wstring scenario(text.begin(), text.end());
+    if (!testsupport::PollUntil(kDiscTimeoutMs, [&] { return m_drives.Write(scenario); }))
+        ADD_FAILURE() << "the scenario file could not be replaced";
 }
 
 testsupport::Process DiscProbeSession::Start(bool simulatedDrives) const {

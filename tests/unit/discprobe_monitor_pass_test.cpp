@@ -27,7 +27,10 @@ class DiscMonitorPass : public testing::Test {
 protected:
     void SetUp() override { SetScenario(kDrive + kEmpty); }
 
-    void SetScenario(const std::string& text) { m_drives.Write(std::wstring(text.begin(), text.end())); }
+    void SetScenario(const std::string& text) {
+        const std::wstring scenario(text.begin(), text.end());
+        ASSERT_TRUE(PollUntil(10000, [&] { return m_drives.Write(scenario); }));
+    }
     std::vector<std::pair<int, int>> Reports() {
         std::lock_guard lock(m_mutex);
         return m_reports;
