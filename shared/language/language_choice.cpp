@@ -62,12 +62,12 @@ std::wstring LanguageAbbreviation(LANGID language) {
     return code;
 }
 
-static bool FindExistingFolder(const std::wstring& searchFolder, const LanguageIdList& list,
-                               std::wstring& code) {
+static bool FindExisting(const std::wstring& searchFolder, const std::wstring& leaf, const LanguageIdList& list,
+                         std::wstring& code) {
     for (int i = 0; i < list.count; ++i) {
         std::wstring abbreviation = LanguageAbbreviation(list.ids[i]);
         if (abbreviation.empty()) continue;
-        if (::PathFileExistsW((searchFolder + abbreviation).c_str())) {
+        if (::PathFileExistsW((searchFolder + abbreviation + leaf).c_str())) {
             code = abbreviation;
             return true;
         }
@@ -75,12 +75,17 @@ static bool FindExistingFolder(const std::wstring& searchFolder, const LanguageI
     return false;
 }
 
-std::wstring ChooseLanguageCode(const std::wstring& searchFolder, const LanguageLists& lists) {
+std::optional<std::wstring> FindPreferredLanguage(const std::wstring& searchFolder, const std::wstring& leaf,
+                                                  const LanguageLists& lists) {
     std::wstring code;
     LanguageIdList list;
-    if (lists.user && lists.user(list) && FindExistingFolder(searchFolder, list, code)) return code;
-    if (lists.system && lists.system(list) && FindExistingFolder(searchFolder, list, code)) return code;
-    return kDefaultLanguageCode;
+    if (lists.user && lists.user(list) && FindExisting(searchFolder, leaf, list, code)) return code;
+    if (lists.system && lists.system(list) && FindExisting(searchFolder, leaf, list, code)) return code;
+    return std::nullopt;
+}
+
+std::wstring ChooseLanguageCode(const std::wstring& searchFolder, const LanguageLists& lists) {
+    return FindPreferredLanguage(searchFolder, {}, lists).value_or(kDefaultLanguageCode);
 }
 
 }  // namespace lang

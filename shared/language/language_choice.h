@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace lang {
@@ -38,6 +39,11 @@ struct LanguageLists {
 
 // Three-letter abbreviation (LOCALE_SABBREVLANGNAME) of a language, or empty.
 std::wstring LanguageAbbreviation(LANGID language);
+
+// The first language of the user's, then the system's list for which
+// `searchFolder` + code + `leaf` exists; nothing when none does.
+std::optional<std::wstring> FindPreferredLanguage(const std::wstring& searchFolder, const std::wstring& leaf,
+                                                  const LanguageLists& lists = {});
 
 // Chooses the language code for `searchFolder` (a folder ending in "QDXLang\").
 // Never fails: the fallback is "ENU", whether or not that folder exists.

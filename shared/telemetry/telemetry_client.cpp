@@ -64,11 +64,11 @@ HRESULT TelemetryClient::Load() {
     return initialize ? Guarded([&] { return initialize(kApplicationName); }) : 0;
 }
 
-HRESULT TelemetryClient::SubmitEvent(const wchar_t* const (&texts)[3]) {
+HRESULT TelemetryClient::SubmitEvent(const wchar_t* const* texts, DWORD count) {
     CVICriticalSection::Lock operation(m_operationLock);
     auto submit = As<SubmitEventFn>(m_entries[kSubmitEvent]);
     if (!submit) return kAgentNotAvailable;
-    return Guarded([&] { return submit(kApplicationName, 3, texts); });
+    return Guarded([&] { return submit(kApplicationName, count, texts); });
 }
 
 HRESULT TelemetryClient::Close() {

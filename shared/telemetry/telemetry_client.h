@@ -47,7 +47,12 @@ public:
     TelemetryClient& operator=(const TelemetryClient&) = delete;
 
     HRESULT Open();
-    HRESULT SubmitEvent(const wchar_t* const (&texts)[3]);
+    // The launcher sends three texts per event, the optical checker two.
+    template <size_t N>
+    HRESULT SubmitEvent(const wchar_t* const (&texts)[N]) {
+        return SubmitEvent(texts, static_cast<DWORD>(N));
+    }
+    HRESULT SubmitEvent(const wchar_t* const* texts, DWORD count);
     HRESULT Close();
     int users() const { return m_users; }
 

@@ -72,12 +72,33 @@ _bench_install_wine_fonts() {
     done
 }
 
+# Simulated optical drives (a test double): discsim.dll answers the recorder
+# service's class ids in this prefix. Without DISCSIM_SCENARIO in a program's
+# environment it offers no class, as Wine without that service.
+_bench_install_discsim() {
+    local dll="$SUITE_BUILD/testbin/discsim/discsim.dll" marker="$WINEPREFIX/.discsim-registered"
+    [ -f "$dll" ] || return 0
+    [ "$(cat "$marker" 2>/dev/null)" = "$dll" ] && return 0
+    local windows="Z:${dll//\//\\\\}" reg="$WINEPREFIX/discsim.reg" clsid
+    {
+        echo "REGEDIT4"
+        for clsid in 2735412E 2735412D 2735412A; do
+            echo
+            echo "[HKEY_CLASSES_ROOT\\CLSID\\{$clsid-7F64-5B0F-8F00-5D77AFBE261E}\\InprocServer32]"
+            echo "@=\"$windows\""
+            echo "\"ThreadingModel\"=\"Both\""
+        done
+    } > "$reg"
+    suite_wine regedit /S "$reg" </dev/null >/dev/null 2>&1 && echo "$dll" > "$marker"
+}
+
 bench_start() {
     _bench_start_display || return 1
     _bench_prepare_prefix
     _bench_install_wine_fonts
     _bench_install_agent
     wineserver -p
+    _bench_install_discsim
     # Start Wine's own services and the desktop now, detached from our output:
     # started by a test instead, they would hold ctest's pipes open after it ends.
     suite_wine cmd.exe /c exit </dev/null >/dev/null 2>&1

@@ -1,0 +1,291 @@
+// The optical checker as a technician runs it: the real discprobe.exe under
+// Wine, with simulated drives behind the recorder service's class ids.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "discprobe_session.h"
+#include "screenshot.h"
+#include "statsagent_log.h"
+#include "ui_automation.h"
+
+using namespace testsupport;
+using e2e::DiscProbeSession;
+using e2e::DiscProbeWindow;
+
+namespace {
+
+constexpr int kDriveList = 1000, kOk = 1002, kSupported = 1004, kStatusLine = 1007, kNext = 1015, kCancel = 1016;
+constexpr int kMediaList = 1025, kDriveInfoList = 1026;
+constexpr DWORD kExitMs = 30000;
+
+const std::string kDvdRDrive =
+    "[drive]\nid=DVD1\npaths=E:\\\nvendor=HL-DT-ST\nproduct=DVDRAM GT80N\nrevision=1.00\n"
+    "profiles=0x08,0x09,0x0A,0x10,0x11,0x1B\n";
+const std::string kBluRayDrive =
+    "[drive]\nid=BD1\npaths=F:\\\nvendor=PIONEER\nproduct=BD-RW BDR-XD07\nrevision=1.03\n"
+    "profiles=0x08,0x09,0x0A,0x10,0x11,0x1B,0x40,0x41,0x43\nbd_write=2\n";
+const std::string kDvdRInserted = "current=0x10\ndvd_category=2\ndvd_layers=0\n";
+const std::string kNoDisc = "current=0\nphysical_hr=0xC0AA0202\nstatus_hr=0xC0AA0202\n";
+const std::string kBecomingReady = "current=0\nphysical_hr=0xC0AA0205\nstatus_hr=0xC0AA0205\n";
+
+// Ends the checker through its Cancel button and expects it gone.
+void CloseWithCancel(const DiscProbeWindow& window, const Process& checker) {
+    ClickButton(window.item(kCancel));
+    EXPECT_TRUE(checker.WaitExit(kExitMs).has_value()) << "the checker did not end";
+}
+
+class DiscProbeE2E : public testing::Test {
+protected:
+    // Starts the checker on `scenario` and waits for its window.
+    const DiscProbeWindow& Open(const std::string& scenario) {
+        session.SetScenario(scenario);
+        checker = session.Start();
+        window.emplace(checker.pid());
+        return *window;
+    }
+    void Close() { CloseWithCancel(*window, checker); }
+
+    DiscProbeSession session;
+    Process checker;
+    std::optional<DiscProbeWindow> window;
+};
+
+}  // namespace
+
+TEST(DiscProbeStartE2E, WithoutTheRecorderServiceTheNoDriveTextShows) {
+    DiscProbeSession session;
+    Process checker = session.Start(false);
+    DiscProbeWindow window(checker.pid());
+    ASSERT_TRUE(window.ok()) << "the checker's window did not appear";
+    EXPECT_EQ(window.RowCount(kDriveList), 0);
+    EXPECT_TRUE(PollUntil(kExitMs, [&] { return window.Text(kStatusLine) == L"No optical drive was found on this computer."; }));
+    EXPECT_FALSE(window.NextEnabled());
+    SaveNamedScreenshot(L"discprobe-no-drive");
+    CloseWithCancel(window, checker);
+}
+
+TEST(DiscProbeStartE2E, StartIsReportedToTheInstalledStatisticsAgent) {
+    std::optional<std::wstring> log = InstalledAgentLog();
+    if (!log) GTEST_SKIP() << "no statistics agent installed on this machine";
+    ::DeleteFileW(log->c_str());
+
+    DiscProbeSession session;
+    Process checker = session.Start(false);
+    DiscProbeWindow window(checker.pid());
+    ASSERT_TRUE(window.ok());
+    EXPECT_EQ(ReadBytes(*log),
+              "Initialize|Orlix Hardware Diagnostics\r\n"
+              "SubmitEvent|Orlix Hardware Diagnostics|2|Diag|DiscProbe\r\n"
+              "Finalize|Orlix Hardware Diagnostics|0\r\n");
+    CloseWithCancel(window, checker);
+}
+
+TEST(DiscProbeStartE2E, MissingLanguageFileStopsWithTheParseMessage) {
+    DiscProbeSession session;
+    session.RemoveProgramFile(L"qdxlang\\ENU\\lang.xml");
+    Process checker = session.Start();
+    BoxAnswer answer = AnswerMessageBox({std::wstring(L"Orlix Hardware Diagnostics"), checker.pid()}, IDOK, kExitMs);
+    EXPECT_EQ(answer.outcome, BoxOutcome::Answered);
+    EXPECT_EQ(answer.text, L"Can't parse the XML file.");
+    EXPECT_TRUE(checker.WaitExit(kExitMs).has_value());
+    EXPECT_FALSE(FindTopWindow({std::wstring(e2e::kDiscTitle), std::nullopt, checker.pid()}));
+}
+
+TEST_F(DiscProbeE2E, DiscAtStartEnablesNextAndEjectingDisablesItWithoutAClick) {
+    const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted);
+    ASSERT_TRUE(window.ok());
+    ASSERT_EQ(window.RowCount(kDriveList), 1);
+    EXPECT_EQ(window.Cell(kDriveList, 0, 0), L"   E:\\DVDRAM GT80N");
+    EXPECT_EQ(window.Cell(kDriveList, 0, 1), L"Disc inserted");
+    EXPECT_TRUE(window.IsRowSelected(kDriveList, 0));
+    EXPECT_TRUE(window.NextEnabled());
+    EXPECT_EQ(window.Text(kStatusLine), L"");
+    EXPECT_EQ(window.Text(kSupported), L"Supported media: CD-ROM, CD-R, CD-RW, DVD-ROM, DVD-R, DVD+R");
+
+    session.SetScenario(kDvdRDrive + kNoDisc);
+    EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"No disc inserted"));
+    EXPECT_TRUE(window.WaitNextEnabled(false));
+    Close();
+}
+
+TEST_F(DiscProbeE2E, ClickOnEmptySpaceDisablesNextAndEnterOrEscapeNeverClose) {
+    const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted);
+    ASSERT_TRUE(window.ok());
+    ASSERT_TRUE(window.WaitNextEnabled(true));
+
+    RECT list{};
+    ::GetClientRect(window.item(kDriveList), &list);
+    window.ClickList({list.right / 2, list.bottom - 3});  // below the only row
+    ASSERT_TRUE(window.Settle());
+    EXPECT_FALSE(window.NextEnabled());
+    EXPECT_EQ(window.Text(kSupported), L"");
+
+    window.ClickList({list.right / 2, 8});  // on the row
+    ASSERT_TRUE(window.Settle());
+    EXPECT_TRUE(window.NextEnabled());
+
+    PressKey(window.item(kDriveList), VK_RETURN);
+    PressKey(window.item(kDriveList), VK_ESCAPE);
+    PressKey(window.dialog(), VK_ESCAPE);
+    ASSERT_TRUE(window.Settle());
+    EXPECT_TRUE(::IsWindowVisible(window.dialog()));
+    EXPECT_FALSE(checker.WaitExit(0).has_value());
+    EXPECT_TRUE(window.NextEnabled()) << "Enter on the list went on to the information page";
+    Close();
+}
+
+TEST_F(DiscProbeE2E, InsertedBluRayDiscIsDetectedThenClassified) {
+    const DiscProbeWindow& window = Open(kBluRayDrive + kNoDisc);
+    ASSERT_TRUE(window.ok());
+    ASSERT_TRUE(window.WaitCell(kDriveList, 0, 1, L"No disc inserted"));
+    EXPECT_FALSE(window.NextEnabled());
+
+    session.SetScenario(kBluRayDrive + kBecomingReady);
+    EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"Detecting media..."));
+    // Current profile BD-R (0x41); its disc information names a single-layer BD-R.
+    session.SetScenario(kBluRayDrive + "current=0x41\nbd_key=0x12\n");
+    EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"Disc inserted"));
+    ASSERT_TRUE(window.WaitNextEnabled(true));
+
+    ClickButton(window.item(kNext));
+    ASSERT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kMediaList) == 2; }));
+    EXPECT_EQ(window.Cell(kMediaList, 0, 2), L"BD-R");
+    EXPECT_EQ(window.Cell(kMediaList, 1, 2), L"25.00 GB");
+    Close();
+}
+
+TEST_F(DiscProbeE2E, InformationPageIsASnapshotAndOkReturnsWithNextDisabled) {
+    const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted);
+    ASSERT_TRUE(window.ok());
+    ASSERT_TRUE(window.WaitNextEnabled(true));
+
+    ClickButton(window.item(kNext));
+    ASSERT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kDriveInfoList) == 4; }));
+    EXPECT_TRUE(IsShown(window.item(kOk)));
+    EXPECT_FALSE(IsShown(window.item(kNext)));
+    const std::pair<int, std::wstring> expected[] = {
+        {kMediaList, L"Media type|DVD-R"},       {kMediaList, L"Media size|4.70 GB"},
+        {kDriveInfoList, L"Drive letter|E"},     {kDriveInfoList, L"Drive name|DVDRAM GT80N"},
+        {kDriveInfoList, L"Vendor|HL-DT-ST"},    {kDriveInfoList, L"Firmware|1.00"},
+    };
+    auto rows = [&] {
+        std::vector<std::wstring> seen;
+        for (int list : {kMediaList, kDriveInfoList})
+            for (int row = 0; row < window.RowCount(list); ++row)
+                seen.push_back(window.Cell(list, row, 1) + L"|" + window.Cell(list, row, 2));
+        return seen;
+    };
+    std::vector<std::wstring> before = rows();
+    ASSERT_EQ(before.size(), 6u);
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(before[i], expected[i].second);
+
+    // Ejected while the page shows: the page stays as it was.
+    session.SetScenario(kDvdRDrive + kNoDisc);
+    EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"No disc inserted"));
+    ASSERT_TRUE(window.Settle());
+    EXPECT_EQ(rows(), before);
+
+    ClickButton(window.item(kOk));
+    ASSERT_TRUE(PollUntil(kExitMs, [&] { return IsShown(window.item(kNext)); }));
+    EXPECT_FALSE(IsShown(window.item(kOk)));
+    EXPECT_FALSE(window.NextEnabled());
+    EXPECT_TRUE(window.IsRowSelected(kDriveList, 0));
+    Close();
+}
+
+// The simulation announces drives that come and go, and media, as the system does.
+TEST_F(DiscProbeE2E, DrivesComingAndGoingRebuildTheListButMediaChangesDoNot) {
+    const std::string driveF = "[drive]\nid=DVD2\npaths=F:\\\nproduct=CDDVDW SU-208GB\n" + kNoDisc;
+    const std::string driveG = "[drive]\nid=DVD3\npaths=G:\\\nproduct=DVD+-RW GU90N\n" + kDvdRInserted;
+    const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted + driveF);
+    ASSERT_TRUE(window.ok());
+    ASSERT_EQ(window.RowCount(kDriveList), 2);
+    PressKey(window.item(kDriveList), VK_DOWN);
+    ASSERT_TRUE(window.Settle());
+    ASSERT_TRUE(window.IsRowSelected(kDriveList, 1));
+
+    // The disc taken out of E: is a media notice: the list stays, with its selection.
+    session.SetScenario(kDvdRDrive + kNoDisc + driveF);
+    EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"No disc inserted"));
+    ASSERT_TRUE(window.Settle());
+    EXPECT_TRUE(window.IsRowSelected(kDriveList, 1)) << "a media notice rebuilt the list";
+
+    // F: unplugged: the list is rebuilt and its first row selected.
+    session.SetScenario(kDvdRDrive + kNoDisc);
+    EXPECT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kDriveList) == 1; }));
+    EXPECT_EQ(window.Cell(kDriveList, 0, 0), L"   E:\\DVDRAM GT80N");
+    EXPECT_TRUE(window.IsRowSelected(kDriveList, 0));
+    EXPECT_FALSE(window.NextEnabled());
+
+    // G: plugged in with a disc.
+    session.SetScenario(kDvdRDrive + kNoDisc + driveG);
+    EXPECT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kDriveList) == 2; }));
+    EXPECT_EQ(window.Cell(kDriveList, 1, 0), L"   G:\\DVD+-RW GU90N");
+    EXPECT_TRUE(window.WaitCell(kDriveList, 1, 1, L"Disc inserted"));
+
+    // The monitor thread runs on over the new list.
+    session.SetScenario(kDvdRDrive + kDvdRInserted + driveG);
+    EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"Disc inserted"));
+    EXPECT_TRUE(window.WaitNextEnabled(true));
+    Close();
+}
+
+TEST(DiscProbeStartE2E, SecondStartBringsTheFirstWindowToTheFrontAndEnds) {
+    DiscProbeSession session;
+    Process first = session.Start(false);
+    DiscProbeWindow window(first.pid());
+    ASSERT_TRUE(window.ok());
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(other);
+
+    Process second = session.Start(false);
+    EXPECT_TRUE(second.WaitExit(kExitMs).has_value());
+    EXPECT_TRUE(WaitForeground(window.dialog(), 5000));
+    EXPECT_EQ(FindTopWindows({std::wstring(e2e::kDiscTitle), std::wstring(L"#32770"), 0}).size(), 1u);
+    ::DestroyWindow(other);
+    CloseWithCancel(window, first);
+}
+
+TEST_F(DiscProbeE2E, ScreenshotsOfBothPagesWithFourDrives) {
+    const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted +  //
+                        "[drive]\nid=BD2\npaths=F:\\\nvendor=PIONEER\nproduct=BD-RW BDR-XD07\nrevision=1.03\n"
+                        "profiles=0x08,0x10,0x40,0x41,0x43\ncurrent=0x41\nbd_key=0x32\n" +
+                        "[drive]\nid=DVD3\npaths=G:\\\nvendor=TSSTcorp\nproduct=CDDVDW SU-208GB\nrevision=F100\n"
+                        "profiles=0x08,0x09,0x0A,0x10,0x11,0x14,0x1A,0x1B\n" + kNoDisc +
+                        "[drive]\nid=DVD4\npaths=H:\\\nvendor=HL-DT-ST\nproduct=DVD+-RW GU90N\nrevision=A1C2\n"
+                        "profiles=0x08,0x10,0x11,0x1B\n" + kBecomingReady);
+    ASSERT_TRUE(window.ok());
+    ASSERT_EQ(window.RowCount(kDriveList), 4);
+    const wchar_t* states[] = {L"Disc inserted", L"Disc inserted", L"No disc inserted", L"Detecting media..."};
+    for (int row = 0; row < 4; ++row) EXPECT_TRUE(window.WaitCell(kDriveList, row, 1, states[row])) << row;
+    ASSERT_TRUE(window.Settle());
+    SaveNamedScreenshot(L"discprobe-selection");
+
+    // The list shows a row and a half: the last two come into view with the keys.
+    PressKey(window.item(kDriveList), VK_END);
+    ASSERT_TRUE(window.Settle());
+    ASSERT_TRUE(window.IsRowSelected(kDriveList, 3));
+    EXPECT_FALSE(window.NextEnabled());
+    EXPECT_EQ(window.Text(kSupported), L"Supported media: CD-ROM, DVD-ROM, DVD-R, DVD+R");
+    PressKey(window.item(kDriveList), VK_UP);
+    ASSERT_TRUE(window.Settle());
+    ASSERT_TRUE(window.IsRowSelected(kDriveList, 2));
+    EXPECT_FALSE(window.NextEnabled());
+    SaveNamedScreenshot(L"discprobe-selection-last-rows");
+
+    PressKey(window.item(kDriveList), VK_HOME);
+    PressKey(window.item(kDriveList), VK_DOWN);  // the BD-R XL
+    ASSERT_TRUE(window.Settle());
+    ASSERT_TRUE(window.IsRowSelected(kDriveList, 1));
+    EXPECT_TRUE(window.NextEnabled());
+    ClickButton(window.item(kNext));
+    ASSERT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kDriveInfoList) == 4; }));
+    EXPECT_EQ(window.Cell(kMediaList, 0, 2), L"BD-R XL");
+    EXPECT_EQ(window.Cell(kMediaList, 1, 2), L"100.00 GB");
+    ASSERT_TRUE(window.Settle());
+    SaveNamedScreenshot(L"discprobe-information");
+    Close();
+}

@@ -1,0 +1,129 @@
+// The optical checker's dialog in this process, over drives the test sets.
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include "control_ids.h"
+#include "disc_monitor_dlg.h"
+#include "framework/resources.h"
+#include "temp_folder.h"
+
+using namespace discprobe;
+
+namespace {
+
+class FakeDrives : public IDriveSource {
+public:
+    explicit FakeDrives(std::vector<DriveView>& drives) : m_drives(drives) {}
+    int DriveCount() const override { return static_cast<int>(m_drives.size()); }
+    DriveView Drive(int row) const override { return m_drives.at(static_cast<size_t>(row)); }
+    int StateOf(int row) const override { return m_drives.at(static_cast<size_t>(row)).state; }
+    std::vector<std::wstring> PathsTexts() const override { return {}; }
+    void Rebuild() override {}
+    void RunPass() override {}
+
+private:
+    std::vector<DriveView>& m_drives;
+};
+
+class DiscDialog : public testing::Test {
+protected:
+    void SetUp() override {
+        std::wstring path = m_temp.WriteUtf8(
+            L"lang.xml", L"<L><DiscProbe><DiscInserted>In</DiscInserted><NoDiscInserted>None</NoDiscInserted>"
+                         L"<SupportedTypes>Reads:</SupportedTypes></DiscProbe></L>");
+        ASSERT_EQ(m_parser.Init(), xml::kXmlOk);
+        ASSERT_EQ(m_parser.Load(path), xml::kXmlOk);
+        m_root = m_parser.GetRoot();
+        m_drives = {{L"E:\\", L"DVDRAM", L"V", L"1.0", L"DVD-R", L"CD-ROM, DVD-R", 0, 4.7},
+                    {L"F:\\", L"BDRW", L"V", L"1.0", L"", L"BD-ROM", 2, 0.0}};
+        DriveSourceFactory factory = [this](StateSink) { return std::make_unique<FakeDrives>(m_drives); };
+        m_dialog = std::make_unique<CDiscMonitorDlg>(DialogSetup{m_parser, m_root.Get(), L"Disc dialog test", L"", factory});
+        ASSERT_TRUE(m_dialog->Create(fw::OwnModule(), IDD_DISCPROBE, nullptr));
+        ::ShowWindow(m_dialog->hwnd(), SW_SHOW);
+        Pump();
+    }
+    void TearDown() override { m_dialog.reset(); }
+
+    // Handles what is queued for the dialog, as its message loop would.
+    void Pump() {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            if (!::IsDialogMessageW(m_dialog->hwnd(), &msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+    }
+    HWND Item(int id) const { return ::GetDlgItem(m_dialog->hwnd(), id); }
+    std::wstring Status(int row) const {
+        wchar_t text[64] = {};
+        ListView_GetItemText(Item(IDC_DRIVE_LIST), row, 1, text, 64);
+        return text;
+    }
+    std::wstring Supported() const {
+        wchar_t text[128] = {};
+        ::GetWindowTextW(Item(IDC_SUPPORTED_MEDIA), text, 128);
+        return text;
+    }
+
+    testsupport::TempFolder m_temp;
+    xml::CXMLParser m_parser;
+    fw::ComPtr<IXMLDOMElement> m_root;
+    std::vector<DriveView> m_drives;
+    std::unique_ptr<CDiscMonitorDlg> m_dialog;
+};
+
+}  // namespace
+
+TEST_F(DiscDialog, FirstRowSelectedWithItsSupportedMediaAndNext) {
+    EXPECT_EQ(Status(0), L"In");
+    EXPECT_EQ(Status(1), L"None");
+    EXPECT_TRUE(ListView_GetItemState(Item(IDC_DRIVE_LIST), 0, LVIS_SELECTED));
+    EXPECT_TRUE(::IsWindowEnabled(Item(IDC_NEXT)));
+    EXPECT_EQ(Supported(), L"Reads: CD-ROM, DVD-R");
+
+    ListView_SetItemState(Item(IDC_DRIVE_LIST), 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    Pump();
+    EXPECT_FALSE(::IsWindowEnabled(Item(IDC_NEXT)));
+    EXPECT_EQ(Supported(), L"Reads: BD-ROM");
+}
+
+TEST_F(DiscDialog, AStateMessageShowsWhatTheRecordHoldsNow) {
+    // A message from before a rebuild names state 0 for row 0; the record there now has no disc.
+    m_drives[0].state = 2;
+    ::PostMessageW(m_dialog->hwnd(), WM_MEDIASTATE, 0, 0);
+    Pump();
+    EXPECT_EQ(Status(0), L"None");
+    EXPECT_FALSE(::IsWindowEnabled(Item(IDC_NEXT)));
+
+    // The dialog manager's message of the same number (a button id, no row) changes no row.
+    ::SendMessageW(m_dialog->hwnd(), DM_SETDEFID, IDC_NEXT, 0);
+    Pump();
+    EXPECT_EQ(Status(0), L"None");
+    EXPECT_EQ(Status(1), L"None");
+}
+
+TEST_F(DiscDialog, EnterOnNextGoesOnAndOkComesBack) {
+    auto press = [&](HWND target, UINT key) {
+        ::PostMessageW(target, WM_KEYDOWN, key, 1);
+        ::PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+        Pump();
+    };
+    press(Item(IDC_DRIVE_LIST), VK_RETURN);
+    EXPECT_TRUE(::IsWindowVisible(Item(IDC_NEXT))) << "Enter on the list left the selection page";
+
+    ::SendMessageW(m_dialog->hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_NEXT)), TRUE);  // as Tab does
+    press(Item(IDC_NEXT), VK_RETURN);
+    EXPECT_TRUE(::IsWindowVisible(Item(IDC_OK)));
+    EXPECT_FALSE(::IsWindowVisible(Item(IDC_DRIVE_LIST)));
+    EXPECT_EQ(ListView_GetItemCount(Item(IDC_MEDIA_LIST)), 2);
+    EXPECT_EQ(::GetFocus(), Item(IDC_OK));
+
+    press(Item(IDC_OK), VK_ESCAPE);
+    EXPECT_TRUE(::IsWindowVisible(Item(IDC_OK))) << "Escape left the information page";
+    ::SendMessageW(m_dialog->hwnd(), WM_COMMAND, IDC_OK, 0);
+    Pump();
+    EXPECT_TRUE(::IsWindowVisible(Item(IDC_NEXT)));
+    EXPECT_EQ(ListView_GetItemCount(Item(IDC_MEDIA_LIST)), 0);
+    EXPECT_EQ(::GetFocus(), Item(IDC_DRIVE_LIST));
+}
