@@ -1,0 +1,60 @@
+#include "surface_check.h"
+
+#include <algorithm>
+
+namespace memtest {
+namespace {
+
+template <typename Pixel>
+Pixel* Row(const SurfaceView& view, int y) {
+    return reinterpret_cast<Pixel*>(static_cast<std::uint8_t*>(view.bits) + static_cast<std::ptrdiff_t>(y) * view.pitch);
+}
+
+template <typename Pixel>
+void Fill(const SurfaceView& surface, Pixel pattern) {
+    for (int y = 0; y < surface.height; ++y) std::fill_n(Row<Pixel>(surface, y), surface.width, pattern);
+}
+
+// Whether any of `count` pixels differs from `pattern`, in one pass without branches
+// per pixel, so that a clean row costs about as much as reading it.
+template <typename Pixel>
+bool AnyDiffers(const Pixel* pixels, int count, Pixel pattern) {
+    Pixel difference = 0;
+    for (int x = 0; x < count; ++x) difference |= static_cast<Pixel>(pixels[x] ^ pattern);
+    return difference != 0;
+}
+
+template <typename Pixel>
+CompareOutcome Compare(const SurfaceView& copy, int width, int height, Pixel pattern, int surfaceNumber,
+                       CBadPixelList& faults, int& budget) {
+    const int pitchInPixels = static_cast<int>(copy.pitch / static_cast<LONG>(sizeof(Pixel)));
+    for (int y = 0; y < height; ++y) {
+        const Pixel* row = Row<Pixel>(copy, y);
+        if (!AnyDiffers(row, width, pattern)) continue;
+        for (int x = 0; x < width; ++x) {
+            if (row[x] == pattern) continue;
+            const int position = x + y * pitchInPixels;
+            if (faults.Add(surfaceNumber, position)) --budget;
+            if (budget < 0) return {true, position, row[x]};
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+void FillPattern(const SurfaceView& surface, std::uint32_t pattern) {
+    if (surface.bitsPerPixel == 32) Fill<std::uint32_t>(surface, pattern);
+    else if (surface.bitsPerPixel == 16) Fill<std::uint16_t>(surface, static_cast<std::uint16_t>(pattern));
+}
+
+CompareOutcome ComparePattern(const SurfaceView& copy, int width, int height, std::uint32_t pattern,
+                              int surfaceNumber, CBadPixelList& faults, int& budget) {
+    if (copy.bitsPerPixel == 32) return Compare<std::uint32_t>(copy, width, height, pattern, surfaceNumber, faults, budget);
+    if (copy.bitsPerPixel == 16)
+        return Compare<std::uint16_t>(copy, width, height, static_cast<std::uint16_t>(pattern), surfaceNumber, faults,
+                                      budget);
+    return {};
+}
+
+}  // namespace memtest
