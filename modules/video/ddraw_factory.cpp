@@ -1,0 +1,25 @@
+#include "ddraw_factory.h"
+
+namespace video {
+
+namespace {
+
+class SystemFactory final : public IDirectDrawFactory {
+public:
+    HRESULT Create(fw::ComPtr<IDirectDraw7>& out) override {
+        out.Reset();
+        void* object = nullptr;
+        HRESULT hr = ::DirectDrawCreateEx(nullptr, &object, IID_IDirectDraw7, nullptr);
+        if (SUCCEEDED(hr)) out.Attach(static_cast<IDirectDraw7*>(object));
+        return hr;
+    }
+};
+
+}  // namespace
+
+IDirectDrawFactory& SystemDirectDrawFactory() {
+    static SystemFactory factory;
+    return factory;
+}
+
+}  // namespace video
