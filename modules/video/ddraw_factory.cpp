@@ -10,7 +10,8 @@ public:
         out.Reset();
         void* object = nullptr;
         HRESULT hr = ::DirectDrawCreateEx(nullptr, &object, IID_IDirectDraw7, nullptr);
-        if (SUCCEEDED(hr)) out.Attach(static_cast<IDirectDraw7*>(object));
+        // Taken over as it is: mingw's ComPtr::Attach would add a reference and leak the object.
+        if (SUCCEEDED(hr)) *out.ReleaseAndGetAddressOf() = static_cast<IDirectDraw7*>(object);
         return hr;
     }
 };

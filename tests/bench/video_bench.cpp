@@ -1,0 +1,103 @@
+// Speed of Video Tests #2 and #3: the memory test's fill and compare next to
+// memcpy on plain memory, the whole memory test on the platform's DirectDraw,
+// and the frames the 3D scene renders in its five seconds.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "d3d/run_3d_test.h"
+#include "ddraw_factory.h"
+#include "memtest/memory_patterns.h"
+#include "memtest/surface_check.h"
+#include "memtest/vid_mem_test.h"
+#include "test_window.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+
+HWND FullScreenWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = &video::TestWindowProcedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = L"VideoBenchWindow";
+    ::RegisterClassW(&windowClass);
+    return ::CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, L"Video bench", WS_POPUP | WS_VISIBLE, 0, 0,
+                             ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                             windowClass.hInstance, nullptr);
+}
+
+TEST(VideoBench, FillAndCompareNextToMemcpy) {
+    constexpr int kSide = 1024;
+    constexpr int kRounds = 36;  // two surfaces' worth of patterns
+    std::vector<std::uint32_t> surface(kSide * kSide), copy(kSide * kSide);
+    const SurfaceView view{32, kSide * 4, kSide, kSide, surface.data()};
+    const double megabytes = kRounds * 4.0;
+
+    Clock::time_point start = Clock::now();
+    for (int i = 0; i < kRounds; ++i) {
+        memtest::FillPattern(view, memtest::PatternFor(32, i % memtest::kPatternCount));
+        memtest::CBadPixelList faults;
+        int budget = 0;
+        EXPECT_FALSE(memtest::ComparePattern(view, kSide, kSide, memtest::PatternFor(32, i % memtest::kPatternCount), 1,
+                                             faults, budget)
+                         .budgetExhausted);
+    }
+    const double checked = megabytes / Seconds(start);
+    start = Clock::now();
+    for (int i = 0; i < kRounds; ++i) {
+        surface[static_cast<size_t>(i)] = static_cast<std::uint32_t>(i);
+        std::memcpy(copy.data(), surface.data(), surface.size() * 4);
+    }
+    const double copied = megabytes / Seconds(start);
+    std::printf("fill + compare: %8.0f MB/s of surface verified\n", checked);
+    std::printf("memcpy:         %8.0f MB/s copied (same run)\n", copied);
+    std::printf("ratio:          %8.2f x memcpy\n", checked / copied);
+}
+
+TEST(VideoBench, MemoryTestOnThePlatformsVideoMemory) {
+    HWND window = FullScreenWindow();
+    ASSERT_NE(nullptr, window);
+    memtest::VidMemTest test(video::SystemDirectDrawFactory(), [](DWORD) {});
+    ASSERT_EQ(memtest::kSetUpOk, test.SetUp(window, 800, 600, 32));
+    memtest::DetailText detail;
+    const Clock::time_point start = Clock::now();
+    const HRESULT hr = test.Run(window, detail, 0);
+    const double seconds = Seconds(start);
+    test.Release();
+    ::DestroyWindow(window);
+    std::printf("memory test: %ls", detail.c_str());
+    EXPECT_EQ(0, hr) << std::hex << hr;
+    std::printf("memory test: %.2f s for %.0f MB x 18 patterns: %.0f MB/s of surface verified\n", seconds,
+                test.MegabytesAllocated(), test.MegabytesAllocated() * memtest::kPatternCount / seconds);
+}
+
+TEST(VideoBench, FramesOfTheThreeDScene) {
+    HWND window = FullScreenWindow();
+    ASSERT_NE(nullptr, window);
+    video3d::D3DTest test(SystemD3DTestPlatform());
+    video3d::ResolutionText detail;
+    HDC dc = ::GetDC(window);
+    const int depth = ::GetDeviceCaps(dc, BITSPIXEL);
+    ::ReleaseDC(window, dc);
+    ASSERT_EQ(video3d::kD3DOk, test.SetUp(window, static_cast<UINT>(::GetSystemMetrics(SM_CXSCREEN)),
+                                          static_cast<UINT>(::GetSystemMetrics(SM_CYSCREEN)), depth, detail));
+    int frames = 0;
+    const Clock::time_point start = Clock::now();
+    while (Seconds(start) < 5.0) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+        ASSERT_EQ(video3d::kD3DOk, test.Frame());
+        ++frames;
+    }
+    test.Release();
+    ::DestroyWindow(window);
+    std::printf("3D scene: %d frames in 5 s (%.1f per second), %ls", frames, frames / 5.0, detail.c_str());
+}
+
+}  // namespace
