@@ -1,6 +1,5 @@
 #include "pass_sequence.h"
 
-#include <cstdio>
 #include <string>
 
 #include "d3d/run_3d_test.h"
@@ -9,6 +8,7 @@
 #include "module_globals.h"
 #include "resources/string_ids.h"
 #include "run_2d_test.h"
+#include "text_format.h"
 #include "video_module.h"
 
 namespace video {
@@ -19,6 +19,7 @@ constexpr DWORD kErrorRed = 0x000000FF;
 constexpr DWORD kBannerYellow = 0x0000FFFF;
 constexpr DWORD kAfterPassMs = 500;
 constexpr DWORD kBetweenSubTestsMs = 700;
+constexpr size_t kPassHeaderChars = 256;
 
 int CancelEnding(CVideoModule& module, int endingCode) {
     module.Report(IDS_VIDEO_ABORT);
@@ -30,10 +31,7 @@ int CancelEnding(CVideoModule& module, int endingCode) {
 }
 
 std::wstring PassHeader(int pass, int loopCount) {
-    std::wstring format = fw::LoadStr(IDS_VIDEO_PASS_HEADER);
-    wchar_t text[256];
-    std::swprintf(text, std::size(text), format.c_str(), pass, loopCount);
-    return text;
+    return FormatBounded(fw::LoadStr(IDS_VIDEO_PASS_HEADER), {}, {pass, loopCount}, kPassHeaderChars);
 }
 
 }  // namespace

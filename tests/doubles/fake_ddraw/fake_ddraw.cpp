@@ -175,7 +175,9 @@ public:
         HRESULT hr = m_state->display.backBuffer.Next();
         if (FAILED(hr)) return hr;
         if (!m_back || !caps || !(caps->dwCaps & DDSCAPS_BACKBUFFER)) return DDERR_NOTFOUND;
-        m_back.CopyTo(out);
+        // No CopyTo: mingw declares no uuid for the DirectDraw interfaces.
+        m_back->AddRef();
+        *out = m_back.Get();
         return DD_OK;
     }
     STDMETHOD(GetBltStatus)(DWORD) override {
