@@ -3,6 +3,7 @@
 // and the frames the 3D scene renders in its five seconds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -32,31 +33,33 @@ HWND FullScreenWindow() {
                              windowClass.hInstance, nullptr);
 }
 
+// Best of five rounds each, alternating, so that both meet the same machine load.
 TEST(VideoBench, FillAndCompareNextToMemcpy) {
     constexpr int kSide = 1024;
-    constexpr int kRounds = 36;  // two surfaces' worth of patterns
     std::vector<std::uint32_t> surface(kSide * kSide), copy(kSide * kSide);
     const SurfaceView view{32, kSide * 4, kSide, kSide, surface.data()};
-    const double megabytes = kRounds * 4.0;
+    const double megabytes = memtest::kPatternCount * 4.0;
 
-    Clock::time_point start = Clock::now();
-    for (int i = 0; i < kRounds; ++i) {
-        memtest::FillPattern(view, memtest::PatternFor(32, i % memtest::kPatternCount));
-        memtest::CBadPixelList faults;
-        int budget = 0;
-        EXPECT_FALSE(memtest::ComparePattern(view, kSide, kSide, memtest::PatternFor(32, i % memtest::kPatternCount), 1,
-                                             faults, budget)
-                         .budgetExhausted);
+    double checked = 0, copied = 0;
+    for (int round = 0; round < 5; ++round) {
+        Clock::time_point start = Clock::now();
+        for (int i = 0; i < memtest::kPatternCount; ++i) {
+            memtest::FillPattern(view, memtest::PatternFor(32, i));
+            memtest::CBadPixelList faults;
+            int budget = 0;
+            EXPECT_FALSE(
+                memtest::ComparePattern(view, kSide, kSide, memtest::PatternFor(32, i), 1, faults, budget).budgetExhausted);
+        }
+        checked = std::max(checked, megabytes / Seconds(start));
+        start = Clock::now();
+        for (int i = 0; i < memtest::kPatternCount; ++i) {
+            surface[static_cast<size_t>(i)] = static_cast<std::uint32_t>(i);
+            std::memcpy(copy.data(), surface.data(), surface.size() * 4);
+        }
+        copied = std::max(copied, megabytes / Seconds(start));
     }
-    const double checked = megabytes / Seconds(start);
-    start = Clock::now();
-    for (int i = 0; i < kRounds; ++i) {
-        surface[static_cast<size_t>(i)] = static_cast<std::uint32_t>(i);
-        std::memcpy(copy.data(), surface.data(), surface.size() * 4);
-    }
-    const double copied = megabytes / Seconds(start);
-    std::printf("fill + compare: %8.0f MB/s of surface verified\n", checked);
-    std::printf("memcpy:         %8.0f MB/s copied (same run)\n", copied);
+    std::printf("fill + compare: %8.0f MB/s of surface verified (one 1024x1024x32 surface, 18 patterns)\n", checked);
+    std::printf("memcpy:         %8.0f MB/s copied (same surface size, same run)\n", copied);
     std::printf("ratio:          %8.2f x memcpy\n", checked / copied);
 }
 

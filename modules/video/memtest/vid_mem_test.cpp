@@ -203,7 +203,9 @@ HRESULT VidMemTest::CopyToReadBack(const SurfaceRecord& record, std::wstring& fa
     if (m_readBack->IsLost() == DDERR_SURFACELOST) m_readBack->Restore();
     WaitWhileDrawing(m_readBack.Get(), DDGBS_CANBLT, false);
     RECT area{0, 0, record.width, record.height};
-    if (const HRESULT hr = m_readBack->BltFast(0, 0, record.surface.Get(), &area, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
+    // No source colour key: with none set, some drivers take black as the key and
+    // leave the all-zero pattern uncopied, which would read back as a fault.
+    if (const HRESULT hr = m_readBack->BltFast(0, 0, record.surface.Get(), &area, DDBLTFAST_NOCOLORKEY | DDBLTFAST_WAIT);
         hr != DD_OK) {
         failedCall = L"BltFast";
         return FAILED(hr) ? hr : E_UNEXPECTED;

@@ -121,7 +121,7 @@ public:
           m_videoBytes(videoBytes) {}
     ~FakeSurface() override { m_state->record.videoMemoryInUse -= m_videoBytes; }
 
-    void Attach(FakeSurface* back) { m_back.Attach(back); }
+    void Attach(FakeSurface* back) { *m_back.ReleaseAndGetAddressOf() = back; }
 
     // Applies the stuck cells of this surface to its memory.
     void Settle() {
@@ -441,7 +441,8 @@ HRESULT FakeDirectDrawFactory::Create(fw::ComPtr<IDirectDraw7>& out) {
     HRESULT hr = m_state->display.create.Next();
     if (FAILED(hr)) return hr;
     if (m_state->record.current.width == 0) m_state->record.current = m_state->display.desktop;
-    out.Attach(new FakeDirectDraw(m_state));
+    // Taken over as it is: mingw's ComPtr::Attach would add a reference.
+    *out.ReleaseAndGetAddressOf() = new FakeDirectDraw(m_state);
     return DD_OK;
 }
 
