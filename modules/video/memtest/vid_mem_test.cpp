@@ -18,6 +18,9 @@ constexpr int kReadBackSide = 1024;
 // A driver that keeps answering "still drawing" is not waited for longer.
 constexpr ULONGLONG kBlitWaitMs = 5000;
 constexpr int kScreenWidth = 800;
+constexpr ULONGLONG kModeRestoreWaitMs = 3000;
+
+SIZE ScreenSize() { return {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
 
 DDSURFACEDESC2 Description(int width, int height, DWORD caps) {
     DDSURFACEDESC2 description{};
@@ -80,6 +83,7 @@ int VidMemTest::SetUp(HWND window, int width, int height, int bitsPerPixel) {
     if (SUCCEEDED(m_directDraw->GetCaps(&driverCaps, nullptr)))
         m_nonLocalVideoMemory = (driverCaps.dwCaps2 & DDCAPS2_NONLOCALVIDMEM) != 0;
     if (FAILED(m_directDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN))) return 205;
+    m_desktop = ScreenSize();
 
     for (;;) {
         const HRESULT hr = m_directDraw->SetDisplayMode(static_cast<DWORD>(width), static_cast<DWORD>(height),
@@ -246,7 +250,17 @@ void VidMemTest::Release() {
     if (m_directDraw) m_directDraw->RestoreDisplayMode();
     m_readBack.Reset();
     if (m_directDraw) m_directDraw->SetCooperativeLevel(m_window, DDSCL_NORMAL);
+    const bool restored = m_directDraw != nullptr;
     m_directDraw.Reset();
+    // The desktop may follow the restored mode a little later; the next test
+    // reads the screen's size and must see the desktop's.
+    if (restored && m_desktop.cx > 0) {
+        const ULONGLONG start = ::GetTickCount64();
+        for (SIZE now = ScreenSize(); (now.cx != m_desktop.cx || now.cy != m_desktop.cy) &&
+                                      ::GetTickCount64() - start < kModeRestoreWaitMs;
+             now = ScreenSize())
+            ::Sleep(20);
+    }
 }
 
 }  // namespace memtest

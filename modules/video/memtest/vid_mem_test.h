@@ -61,6 +61,7 @@ private:
     int m_patternIndex = 0;
     float m_megabytesVerified = 0;
     HWND m_window = nullptr;
+    SIZE m_desktop{};  // the screen before the test changed its mode
     int m_surfaceDepth = 0;
     std::uint32_t m_pattern32 = 0;
     std::uint16_t m_pattern16 = 0;
