@@ -121,7 +121,8 @@ public:
           m_videoBytes(videoBytes) {}
     ~FakeSurface() override { m_state->record.videoMemoryInUse -= m_videoBytes; }
 
-    void Attach(FakeSurface* back) { m_back.Attach(back); }
+    // Takes the new back buffer's only reference (mingw's ComPtr::Attach would add one).
+    void Attach(FakeSurface* back) { *m_back.ReleaseAndGetAddressOf() = back; }
 
     // Applies the stuck cells of this surface to its memory.
     void Settle() {
@@ -175,7 +176,8 @@ public:
         HRESULT hr = m_state->display.backBuffer.Next();
         if (FAILED(hr)) return hr;
         if (!m_back || !caps || !(caps->dwCaps & DDSCAPS_BACKBUFFER)) return DDERR_NOTFOUND;
-        m_back.CopyTo(out);
+        m_back->AddRef();
+        *out = m_back.Get();
         return DD_OK;
     }
     STDMETHOD(GetBltStatus)(DWORD) override {
@@ -439,7 +441,7 @@ HRESULT FakeDirectDrawFactory::Create(fw::ComPtr<IDirectDraw7>& out) {
     HRESULT hr = m_state->display.create.Next();
     if (FAILED(hr)) return hr;
     if (m_state->record.current.width == 0) m_state->record.current = m_state->display.desktop;
-    out.Attach(new FakeDirectDraw(m_state));
+    *out.ReleaseAndGetAddressOf() = new FakeDirectDraw(m_state);
     return DD_OK;
 }
 
