@@ -13,6 +13,11 @@ namespace {
 constexpr wchar_t kSettingsFile[] = L"video.ini";
 }
 
+std::wstring ModuleFolderFrom(std::wstring folder) {
+    if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+    return folder;
+}
+
 std::wstring SettingsPath(const std::wstring& folder) {
     std::wstring path = folder + kSettingsFile;
     if (path.size() >= kSettingsPathChars) return {};

@@ -14,6 +14,10 @@ namespace video {
 
 constexpr size_t kSettingsPathChars = 512;
 
+// The folder StartTest was given, ending with a backslash as every path built
+// on it expects (empty stays empty).
+std::wstring ModuleFolderFrom(std::wstring folder);
+
 // ModuleDirectory + "video.ini", cut to fit 512 characters with its terminator;
 // empty when the folder is so long that the file name itself would be cut.
 std::wstring SettingsPath(const std::wstring& folder);

@@ -17,7 +17,7 @@ extern "C" __declspec(dllexport) int __cdecl StartTest(HWND hostWindow, unsigned
         auto thread = std::make_unique<CDllThread>(hostWindow);
         thread->m_loopCount = count;
         thread->m_flags = modeFlags;
-        thread->m_moduleDirectory = directory.text();
+        thread->m_moduleDirectory = video::ModuleFolderFrom(directory.text());
         ModuleDirectory = thread->m_moduleDirectory;
         if (!thread->Start()) return hostlink::kModuleFailed;
         thread->Wait(INFINITE);

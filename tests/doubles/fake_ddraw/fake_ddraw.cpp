@@ -121,6 +121,7 @@ public:
           m_videoBytes(videoBytes) {}
     ~FakeSurface() override { m_state->record.videoMemoryInUse -= m_videoBytes; }
 
+    // Takes the new back buffer's only reference (mingw's ComPtr::Attach would add one).
     void Attach(FakeSurface* back) { *m_back.ReleaseAndGetAddressOf() = back; }
 
     // Applies the stuck cells of this surface to its memory.
@@ -175,7 +176,6 @@ public:
         HRESULT hr = m_state->display.backBuffer.Next();
         if (FAILED(hr)) return hr;
         if (!m_back || !caps || !(caps->dwCaps & DDSCAPS_BACKBUFFER)) return DDERR_NOTFOUND;
-        // No CopyTo: mingw declares no uuid for the DirectDraw interfaces.
         m_back->AddRef();
         *out = m_back.Get();
         return DD_OK;
@@ -441,7 +441,6 @@ HRESULT FakeDirectDrawFactory::Create(fw::ComPtr<IDirectDraw7>& out) {
     HRESULT hr = m_state->display.create.Next();
     if (FAILED(hr)) return hr;
     if (m_state->record.current.width == 0) m_state->record.current = m_state->display.desktop;
-    // Taken over as it is: mingw's ComPtr::Attach would add a reference.
     *out.ReleaseAndGetAddressOf() = new FakeDirectDraw(m_state);
     return DD_OK;
 }
