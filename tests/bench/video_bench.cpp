@@ -7,9 +7,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <regex>
 #include <vector>
 
 #include "d3d/run_3d_test.h"
+#include "launcher_session.h"
+#include "ui_automation.h"
 #include "ddraw_factory.h"
 #include "memtest/memory_patterns.h"
 #include "memtest/surface_check.h"
@@ -101,6 +104,25 @@ TEST(VideoBench, FramesOfTheThreeDScene) {
     test.Release();
     ::DestroyWindow(window);
     std::printf("3D scene: %d frames in 5 s (%.1f per second), %ls", frames, frames / 5.0, detail.c_str());
+}
+
+// The whole pass as a technician starts it, next to the waits that are part of
+// the tests (about 35 s: pauses between steps, the 2D patterns' display time,
+// the 3D scene's five seconds). The result file's times show each sub-test's share.
+TEST(VideoBench, WholeVideoPassThroughTheLauncher) {
+    e2e::LauncherSession session;
+    const Clock::time_point start = Clock::now();
+    testsupport::Process launcher = session.Start(L"/video");
+    testsupport::BoxAnswer note = testsupport::AnswerMessageBox({std::wstring(L"Video Test"), launcher.pid()}, IDOK,
+                                                                e2e::kStartTimeoutMs);
+    ASSERT_EQ(note.outcome, testsupport::BoxOutcome::Answered);
+    EXPECT_EQ(launcher.WaitExit(600000), e2e::kLauncherExitCode);
+    const double seconds = Seconds(start);
+    std::printf("whole /video pass: %.1f s from start to exit (fixed waits about 35 s: %.2f x)\n", seconds, seconds / 35.0);
+    const std::wstring result = testsupport::TextAfterMark(testsupport::ReadBytes(session.resultFile()));
+    const std::wregex line(L"<(Sub)?Test name=\"([^\"]*)\" DateTimeRan=\"[^ ]* ([0-9:]*)\"[^>]*(Result=\"[A-Za-z]*\")");
+    for (std::wsregex_iterator i(result.begin(), result.end(), line), end; i != end; ++i)
+        std::printf("  %-6ls %ls at %ls\n", (*i)[2].str().c_str(), (*i)[4].str().c_str(), (*i)[3].str().c_str());
 }
 
 }  // namespace
