@@ -191,7 +191,7 @@ HRESULT GradientPattern(D2DTest& test, int bpp, int& errorBudget) {
     return S_OK;
 }
 
-namespace {
+namespace video {
 
 // The points of every ring of the radial pattern, and where they may fall on the screen.
 class CRadialRings {
@@ -209,8 +209,8 @@ public:
     }
 
     double Radius(long ring) const { return ring * kRadiusStep; }
-    bool Exists(long ring) const { return Radius(ring) < m_diagonal; }
-    bool MayShow(long ring) const { return Radius(ring) <= m_reach; }
+    // Rings past the screen's corners draw nothing: they are not visited.
+    bool Visits(long ring) const { return Radius(ring) < m_diagonal && Radius(ring) <= m_reach; }
 
     // Calls point(x, y) for each point of the ring on the screen and its mirror.
     template <typename Point>
@@ -231,59 +231,84 @@ private:
     std::vector<double> m_cos, m_sin;
 };
 
-}  // namespace
-
-HRESULT RadialPattern(D2DTest& test, int, int& errorBudget) {
+CRadialPattern::CRadialPattern(D2DTest& test) : m_test(test) {
     const int screenWidth = test.Mode().width, screenHeight = test.Mode().height;
-    test.ClearBackBuffer(0);
-    test.FlipPrimary();
-    const int labelX = (screenWidth - 800) / 8 + screenWidth / 40;
-    const int labelY = (screenHeight - 600) / 10 + screenHeight / 30;
-    test.DrawRunningLabel(labelX, labelY);
+    m_labelX = (screenWidth - 800) / 8 + screenWidth / 40;
+    m_labelY = (screenHeight - 600) / 10 + screenHeight / 30;
+}
 
+CRadialPattern::~CRadialPattern() = default;
+
+HRESULT CRadialPattern::Prepare() {
+    m_test.ClearBackBuffer(0);
+    m_test.FlipPrimary();
+    m_test.DrawRunningLabel(m_labelX, m_labelY);
     DDSURFACEDESC2 desc;
     {
-        CSurfaceLock lock(test.Primary());
+        CSurfaceLock lock(m_test.Primary());
         if (FAILED(lock.result())) return lock.result();
         desc = lock.desc();
     }
-    const int width = static_cast<int>(desc.dwWidth), height = static_cast<int>(desc.dwHeight);
-    const int bytesPerPixel = static_cast<int>(desc.ddpfPixelFormat.dwRGBBitCount / 8);
-    if (width <= 0 || height <= 0 || bytesPerPixel < 2 || bytesPerPixel > 4) return S_OK;
-    const CRadialColours colours(width, height, desc.ddpfPixelFormat.dwRBitMask, desc.ddpfPixelFormat.dwGBitMask);
-    const CRadialRings rings(width, height);
+    m_width = static_cast<int>(desc.dwWidth);
+    m_height = static_cast<int>(desc.dwHeight);
+    m_bytesPerPixel = static_cast<int>(desc.ddpfPixelFormat.dwRGBBitCount / 8);
+    if (m_width <= 0 || m_height <= 0 || m_bytesPerPixel < 2 || m_bytesPerPixel > 4) return S_FALSE;
+    m_colours = std::make_unique<CRadialColours>(m_width, m_height, desc.ddpfPixelFormat.dwRBitMask,
+                                                 desc.ddpfPixelFormat.dwGBitMask);
+    m_rings = std::make_unique<CRadialRings>(m_width, m_height);
+    return S_OK;
+}
 
-    for (long ring = 0; rings.Exists(ring) && rings.MayShow(ring); ++ring) {
-        CSurfaceLock lock(test.Primary());
+HRESULT CRadialPattern::Draw() {
+    for (long ring = 0; m_rings->Visits(ring); ++ring) {
+        CSurfaceLock lock(m_test.Primary());
         if (FAILED(lock.result())) return lock.result();
         BYTE* bits = lock.bits();
         const long pitch = lock.desc().lPitch;
-        rings.ForEachPoint(ring, [&](int x, int y) { WritePixel(bits, pitch, bytesPerPixel, x, y, colours.At(x, y)); });
+        m_rings->ForEachPoint(ring, [&](int x, int y) {
+            WritePixel(bits, pitch, m_bytesPerPixel, x, y, m_colours->At(x, y));
+        });
     }
+    return S_OK;
+}
 
-    if (HRESULT hr = test.CopyToCompSurface({0, 0, width, height}); hr != DD_OK) return hr;
-    test.DrawRunningLabel(labelX, labelY);
+HRESULT CRadialPattern::Check(int& errorBudget) {
+    if (HRESULT hr = m_test.CopyToCompSurface({0, 0, m_width, m_height}); hr != DD_OK) return hr;
+    m_test.DrawRunningLabel(m_labelX, m_labelY);
     {
-        CSurfaceLock lock(test.CompSurface());
+        CSurfaceLock lock(m_test.CompSurface());
         if (FAILED(lock.result())) return lock.result();
-        test.BadPixels().CheckEach(lock.view(), {0, 0, width, height},
-                                   [&](int x, int y) { return colours.At(x, y); }, errorBudget);
+        m_test.BadPixels().CheckEach(lock.view(), {0, 0, m_width, m_height},
+                                     [&](int x, int y) { return m_colours->At(x, y); }, errorBudget);
     }
-    if (errorBudget < 0) return E_FAIL;
+    return errorBudget < 0 ? E_FAIL : S_OK;
+}
 
+HRESULT CRadialPattern::Erase() {
     {
-        CSurfaceLock lock(test.Primary());
+        CSurfaceLock lock(m_test.Primary());
         if (FAILED(lock.result())) return lock.result();
     }
-    for (long ring = 0; rings.Exists(ring) && rings.MayShow(ring); ++ring) {
+    for (long ring = 0; m_rings->Visits(ring); ++ring) {
         {
-            CSurfaceLock lock(test.Primary());
+            CSurfaceLock lock(m_test.Primary());
             if (FAILED(lock.result())) return lock.result();
             BYTE* bits = lock.bits();
             const long pitch = lock.desc().lPitch;
-            rings.ForEachPoint(ring, [&](int x, int y) { WritePixel(bits, pitch, bytesPerPixel, x, y, 0); });
+            m_rings->ForEachPoint(ring, [&](int x, int y) { WritePixel(bits, pitch, m_bytesPerPixel, x, y, 0); });
         }
-        if (ring % kLabelEveryRings == 0) test.DrawRunningLabel(labelX, labelY);
+        if (ring % kLabelEveryRings == 0) m_test.DrawRunningLabel(m_labelX, m_labelY);
     }
     return S_OK;
+}
+
+}  // namespace video
+
+HRESULT RadialPattern(D2DTest& test, int, int& errorBudget) {
+    CRadialPattern pattern(test);
+    HRESULT hr = pattern.Prepare();
+    if (hr != S_OK) return FAILED(hr) ? hr : S_OK;
+    if (FAILED(hr = pattern.Draw())) return hr;
+    if (hr = pattern.Check(errorBudget); hr != S_OK) return hr;
+    return pattern.Erase();
 }

@@ -5,6 +5,7 @@
 // gradients) failed, or the DirectDraw error that ended it early.
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "pixel_check.h"
@@ -52,6 +53,30 @@ private:
 
 // Angle step of the radial pattern for a primary surface of this size.
 double RadialAngleStep(int width, int height);
+
+class CRadialRings;
+
+// The radial pattern's phases, drawn straight into the primary surface.
+class CRadialPattern {
+public:
+    explicit CRadialPattern(D2DTest& test);
+    ~CRadialPattern();
+    // Clears the screen, shows the label and reads the primary's size and format;
+    // S_FALSE for a depth that draws nothing.
+    HRESULT Prepare();
+    // Ring by ring, one lock of the primary each.
+    HRESULT Draw();
+    // Reads the front surface back and checks every pixel; E_FAIL once the budget is spent.
+    HRESULT Check(int& errorBudget);
+    // Ring by ring back to black, the label drawn again every fifth ring.
+    HRESULT Erase();
+
+private:
+    D2DTest& m_test;
+    int m_labelX = 0, m_labelY = 0, m_width = 0, m_height = 0, m_bytesPerPixel = 0;
+    std::unique_ptr<CRadialColours> m_colours;
+    std::unique_ptr<CRadialRings> m_rings;
+};
 
 }  // namespace video
 

@@ -20,17 +20,37 @@ void Fill(const SurfaceView& surface, Pixel pattern) {
 }
 
 // Whether any of `count` pixels differs from `pattern`: one pass without a branch
-// per pixel, which the compiler turns into vector instructions (every x86
-// processor the platform runs on has SSE2; a plain 32-bit build does not assume it).
+// per pixel, which the compiler turns into vector instructions.
 template <typename Pixel>
-#if defined(__i386__)
-__attribute__((target("sse2")))
-#endif
-bool AnyDiffers(const Pixel* pixels, int count, Pixel pattern) {
+bool AnyDiffersPlain(const Pixel* pixels, int count, Pixel pattern) {
     Pixel difference = 0;
     for (int x = 0; x < count; ++x) difference |= static_cast<Pixel>(pixels[x] ^ pattern);
     return difference != 0;
 }
+
+#if defined(__i386__)
+// A 32-bit build assumes no SSE2; nearly every processor that runs it has it.
+template <typename Pixel>
+__attribute__((target("sse2"))) bool AnyDiffersSse2(const Pixel* pixels, int count, Pixel pattern) {
+    Pixel difference = 0;
+    for (int x = 0; x < count; ++x) difference |= static_cast<Pixel>(pixels[x] ^ pattern);
+    return difference != 0;
+}
+
+template <typename Pixel>
+bool AnyDiffers(const Pixel* pixels, int count, Pixel pattern) {
+    static const bool sse2 = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("sse2") != 0;
+    }();
+    return sse2 ? AnyDiffersSse2(pixels, count, pattern) : AnyDiffersPlain(pixels, count, pattern);
+}
+#else
+template <typename Pixel>
+bool AnyDiffers(const Pixel* pixels, int count, Pixel pattern) {
+    return AnyDiffersPlain(pixels, count, pattern);
+}
+#endif
 
 template <typename Pixel>
 CompareOutcome Compare(const SurfaceView& copy, int width, int height, Pixel pattern, int surfaceNumber,
