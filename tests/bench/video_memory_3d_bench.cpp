@@ -121,6 +121,7 @@ TEST(VideoBench, WholeVideoPassThroughTheLauncher) {
     std::printf("whole /video pass: %.1f s from start to exit (fixed waits about 35 s: %.2f x)\n", seconds, seconds / 35.0);
     const std::wstring result = testsupport::TextAfterMark(testsupport::ReadBytes(session.resultFile()));
     const std::wregex line(L"<(Sub)?Test name=\"([^\"]*)\" DateTimeRan=\"[^ ]* ([0-9:]*)\"[^>]*(Result=\"[A-Za-z]*\")");
+    if (!std::regex_search(result, line)) std::printf("result file:\n%s\n", testsupport::ToUtf8(result).c_str());
     for (std::wsregex_iterator i(result.begin(), result.end(), line), end; i != end; ++i)
         std::printf("  %-6ls %ls at %ls\n", (*i)[2].str().c_str(), (*i)[4].str().c_str(), (*i)[3].str().c_str());
 }
