@@ -160,6 +160,8 @@ TEST_F(D3DTestFixture, FallsBackToTheLargestModeAndStepsDownWhenOutOfVideoMemory
         ASSERT_EQ(kD3DOk, test.SetUp(nullptr, 1366, 768, 32, detail));
         EXPECT_STREQ(L"3D Test Resolution: 1024*768*32\r\n", detail.c_str());
     }
+    // The device is made on the default adapter: a second adapter's modes are not offered.
+    record->secondAdapterModes = {Mode(1920, 1080), Mode(1024, 768)};
     record->outOfVideoMemoryAt = {{1024, 768}};
     record->devicesCreated.clear();
     D3DTest test(Platform());

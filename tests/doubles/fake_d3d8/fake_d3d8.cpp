@@ -194,12 +194,14 @@ class FakeDirect3D : public Tracked<FakeDirect3D8Base> {
 public:
     using Tracked::Tracked;
 
-    UINT STDMETHODCALLTYPE GetAdapterCount() override { return 1; }
-    UINT STDMETHODCALLTYPE GetAdapterModeCount(UINT) override { return static_cast<UINT>(m_record->modes.size()); }
-    HRESULT STDMETHODCALLTYPE EnumAdapterModes(UINT, UINT mode, D3DDISPLAYMODE* out) override {
+    UINT STDMETHODCALLTYPE GetAdapterCount() override { return m_record->secondAdapterModes.empty() ? 1 : 2; }
+    UINT STDMETHODCALLTYPE GetAdapterModeCount(UINT adapter) override {
+        return static_cast<UINT>(Modes(adapter).size());
+    }
+    HRESULT STDMETHODCALLTYPE EnumAdapterModes(UINT adapter, UINT mode, D3DDISPLAYMODE* out) override {
         if (const HRESULT hr = m_record->Call("EnumAdapterModes"); FAILED(hr)) return hr;
-        if (mode >= m_record->modes.size()) return D3DERR_INVALIDCALL;
-        *out = m_record->modes[mode];
+        if (mode >= Modes(adapter).size()) return D3DERR_INVALIDCALL;
+        *out = Modes(adapter)[mode];
         return D3D_OK;
     }
     HRESULT STDMETHODCALLTYPE CheckDeviceFormat(UINT, D3DDEVTYPE, D3DFORMAT, DWORD usage, D3DRESOURCETYPE,
@@ -216,6 +218,11 @@ public:
         m_record->devicesCreated.push_back(*parameters);
         *device = new FakeDevice(m_record);
         return D3D_OK;
+    }
+
+private:
+    const std::vector<D3DDISPLAYMODE>& Modes(UINT adapter) const {
+        return adapter == 0 ? m_record->modes : m_record->secondAdapterModes;
     }
 };
 

@@ -29,7 +29,8 @@ struct D3D8Record {
         int after;
     };
     std::map<std::string, Failure> failures;
-    std::vector<D3DDISPLAYMODE> modes;
+    std::vector<D3DDISPLAYMODE> modes;               // of the default adapter
+    std::vector<D3DDISPLAYMODE> secondAdapterModes;  // a second adapter when not empty
     std::set<D3DFORMAT> depthFormats{D3DFMT_D24X8, D3DFMT_D16};
     std::set<std::pair<UINT, UINT>> outOfVideoMemoryAt;  // (width, height) of modes the device cannot get
 
