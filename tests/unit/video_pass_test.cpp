@@ -3,10 +3,13 @@
 // table, the settings file and the module folder.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <optional>
+#include <thread>
 #include <string>
 
 #include "fake_ddraw.h"
+#include "hostlink/protocol.h"
 #include "init_error.h"
 #include "module_globals.h"
 #include "pass_sequence.h"
@@ -230,4 +233,34 @@ TEST(VideoSettings, LongOrUnterminatedFoldersAreSafe) {
     iErrorLevel = 5;
     LoadSettings();
     EXPECT_EQ(iErrorLevel, 0);
+}
+
+TEST(VideoStartTest, ExportTakesAnyFolderAndRunsNoPassForCountZero) {
+    HMODULE video = ::LoadLibraryExW((std::wstring(SUITE_DIST_DIR) + L"video.dll").c_str(), nullptr,
+                                     LOAD_WITH_ALTERED_SEARCH_PATH);
+    ASSERT_NE(video, nullptr);
+    auto start = reinterpret_cast<hostlink::StartTestProc>(::GetProcAddress(video, hostlink::kStartTestExportName));
+    ASSERT_NE(start, nullptr);
+    HostRecorder host;
+    for (const std::wstring& folder : {std::wstring(L"C:\\") + std::wstring(600, L'x') + L"\\", std::wstring(L"C:\\nobackslash"),
+                                       std::wstring()}) {
+        host.lines.clear();
+        // As the launcher does: StartTest on a thread of its own, this thread answers the messages.
+        std::atomic<bool> done{false};
+        int result = -1;
+        std::thread runner([&] {
+            result = start(host.hwnd(), video::kMarking, 0, hostlink::MakeModuleFolder(folder.c_str()));
+            done = true;
+        });
+        while (!done) {
+            MSG message;
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        runner.join();
+        EXPECT_EQ(result, 0);
+        // The log is asked for; no pass, no box, no text.
+        EXPECT_EQ(host.lines, (std::vector<std::wstring>{L"setlog", L"bk:255,1"}));
+    }
+    ::FreeLibrary(video);
 }
