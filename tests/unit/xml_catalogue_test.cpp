@@ -249,11 +249,9 @@ TEST(XmlCatalogue, MissingChildrenGiveEmptyTexts) {
     EXPECT_EQ(noId.repeatDefault, 0);
 }
 
-TEST(XmlCatalogue, ShippedCatalogueListsTheVideoModule) {
+TEST(XmlCatalogue, ShippedCatalogueDoesNotRepeatTheVideoModule) {
+    // The video test is listed by initest.ini, with its manual; a second row would show it twice.
     TestCatalogue catalogue;
     LoadXmlCatalogue(SUITE_DIST_DIR, catalogue, Locales(L"en-US"));
-    ASSERT_EQ(catalogue.count, 1);
-    EXPECT_EQ(catalogue.rows[0].testFile, L"video.dll");
-    EXPECT_EQ(catalogue.rows[0].displayName, L"Video");
-    EXPECT_EQ(catalogue.rows[0].windowType, kWindowDefault);
+    EXPECT_EQ(catalogue.count, 0);
 }

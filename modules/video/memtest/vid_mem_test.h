@@ -1,0 +1,76 @@
+#pragma once
+// Video Test #2: claims all free local video memory as off-screen surfaces at
+// 800x600, writes 18 patterns into each, copies each into system memory and
+// compares every pixel. Shows its progress on the test window meanwhile.
+#include <windows.h>
+#include <ddraw.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bad_pixel_list.h"
+#include "ddraw_factory.h"
+#include "framework/com.h"
+#include "memtest_text.h"
+
+namespace memtest {
+
+constexpr int kSetUpOk = 10;
+
+class VidMemTest {
+public:
+    // `sleep` waits between the steps (tests pass one that does not).
+    VidMemTest(video::IDirectDrawFactory& directDraw, std::function<void(DWORD)> sleep);
+    virtual ~VidMemTest();
+    VidMemTest(const VidMemTest&) = delete;
+    VidMemTest& operator=(const VidMemTest&) = delete;
+
+    // kSetUpOk or a set-up error code (201 to 206, 209, 215).
+    int SetUp(HWND window, int width, int height, int bitsPerPixel);
+    // 0 when all memory claimed was verified; E_FAIL when more faulty pixels were
+    // found than `errorLevel` tolerates; otherwise the DirectDraw failure that
+    // ended the run. `detail` receives the closing line or what failed.
+    HRESULT Run(HWND window, DetailText& detail, int errorLevel);
+    // Leaves full screen and releases every DirectDraw object; safe to repeat.
+    void Release();
+
+    int SurfaceDepth() const { return m_surfaceDepth; }
+    double MegabytesAllocated() const { return m_megabytesAllocated; }
+
+private:
+    struct SurfaceRecord {
+        fw::ComPtr<IDirectDrawSurface7> surface;
+        int width;
+        int height;
+        int memoryKind;
+    };
+
+    HRESULT Allocate(DetailText& detail);
+    HRESULT FillAndVerify(const SurfaceRecord& record, std::wstring& failedCall);
+    HRESULT CopyToReadBack(const SurfaceRecord& record, std::wstring& failedCall);
+    void DrawProgress(HDC dc, const SurfaceRecord& record);
+
+    std::function<void(DWORD)> m_sleep;
+    video::IDirectDrawFactory& m_factory;
+    CBadPixelList m_badPixels;
+    int m_errorBudget = 0;
+    bool m_nonLocalVideoMemory = false;
+    int m_memoryKind = 1;  // local video memory
+    int m_surfaceCounter = 0;
+    int m_patternIndex = 0;
+    float m_megabytesVerified = 0;
+    HWND m_window = nullptr;
+    SIZE m_desktop{};  // the screen before the test changed its mode
+    int m_surfaceDepth = 0;
+    std::uint32_t m_pattern32 = 0;
+    std::uint16_t m_pattern16 = 0;
+    std::uint32_t m_failingValue = 0;
+    int m_failingPosition = 0;
+    double m_megabytesAllocated = 0;
+    std::vector<SurfaceRecord> m_surfaces;  // in allocation order
+    fw::ComPtr<IDirectDrawSurface7> m_readBack;
+    fw::ComPtr<IDirectDraw7> m_directDraw;
+};
+
+}  // namespace memtest

@@ -1,0 +1,15 @@
+#include "video_module.h"
+
+#include "framework/resources.h"
+
+CVideoModule::CVideoModule(HWND parent, video::IDirectDrawFactory& directDraw, video::IVideoPlatform& platform)
+    : m_parent(parent), m_directDraw(directDraw), m_platform(platform) {
+    SetParentDlg(parent);
+}
+
+void CVideoModule::Report(UINT id) { Report(fw::LoadStr(id)); }
+
+void CVideoModule::Report(const std::wstring& text) {
+    PrintText(text);
+    WriteLog(text);
+}

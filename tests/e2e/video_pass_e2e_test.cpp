@@ -1,0 +1,94 @@
+// The whole video pass as a technician runs it: testdeck.exe /video on the
+// bench's 1024x768 desktop with 64 MB of video memory, all three video tests
+// on the platform's own DirectDraw and Direct3D 8.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "launcher_session.h"
+#include "screenshot.h"
+#include "ui_automation.h"
+
+using namespace testsupport;
+using e2e::LauncherSession;
+
+namespace {
+
+constexpr DWORD kRunTimeoutMs = 500000;
+// The 2D test before them takes a few minutes on a loaded machine.
+constexpr DWORD kScreenTimeoutMs = 360000;
+
+struct Pixel {
+    int r, g, b;
+};
+
+Pixel At(const Image24& image, int x, int y) {
+    const uint8_t* p = image.rows.data() + Image24::StrideFor(image.width) * (image.height - 1 - y) + 3 * x;
+    return {p[2], p[1], p[0]};
+}
+
+// Whether some pixel of the rectangle (clipped to the image) satisfies `is`.
+template <typename Is>
+bool AnyPixelIn(const Image24& image, RECT area, Is is) {
+    for (int y = area.top; y < area.bottom && y < image.height; ++y)
+        for (int x = area.left; x < area.right && x < image.width; ++x)
+            if (is(At(image, x, y))) return true;
+    return false;
+}
+
+bool Yellow(Pixel p) { return p.r == 255 && p.g == 255 && p.b == 0; }
+bool Black(Pixel p) { return p.r == 0 && p.g == 0 && p.b == 0; }
+
+// Waits until the screen shows what `shows` recognises, then keeps a screenshot for the README.
+template <typename Shows>
+bool ScreenshotWhen(const std::wstring& name, Shows shows) {
+    const bool seen = PollUntil(kScreenTimeoutMs, [&] {
+        std::optional<Image24> screen = CaptureScreen();
+        return screen && shows(*screen);
+    });
+    if (seen) SaveNamedScreenshot(name);
+    return seen;
+}
+
+}  // namespace
+
+TEST(VideoPass, AllThreeVideoTestsPassOnTheRealDisplay) {
+    LauncherSession session;
+    Process launcher = session.Start(L"/video");
+    BoxAnswer note = AnswerMessageBox({std::wstring(L"Video Test"), launcher.pid()}, IDOK, e2e::kStartTimeoutMs);
+    ASSERT_EQ(note.outcome, BoxOutcome::Answered);
+
+    // Video Test #2 at 800x600: black screen, the yellow title at y 450, the progress line below.
+    EXPECT_TRUE(ScreenshotWhen(L"video-memory-test", [](const Image24& s) {
+        return Black(At(s, 5, 5)) && AnyPixelIn(s, {0, 450, 800, 485}, Yellow) &&
+               AnyPixelIn(s, {0, 560, 800, 595}, [](Pixel p) { return p.r == 255 && p.g == 255 && p.b == 255; });
+    }));
+    // Video Test #3 at 1024x768: the caption from (25, 25) on black, the textured sphere in the middle.
+    EXPECT_TRUE(ScreenshotWhen(L"video-3d-sphere", [](const Image24& s) {
+        return s.width == 1024 && Black(At(s, 5, 5)) && AnyPixelIn(s, {25, 25, 45, 60}, Yellow) &&
+               AnyPixelIn(s, {412, 284, 612, 484}, [](Pixel p) { return !Black(p) && p.r != p.b; });
+    }));
+
+    EXPECT_EQ(launcher.WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);
+
+    const std::wstring result = TextAfterMark(ReadBytes(session.resultFile()));
+    EXPECT_TRUE(std::regex_search(result, std::wregex(L"<Test name=\"Video\" [^>]*OverallResult=\"Pass\">\r\n"
+                                                      L"\t\t<SubTest name=\"Test 1\" [^>]*Result=\"Pass\" />\r\n"
+                                                      L"\t\t<SubTest name=\"Test 2\" [^>]*Result=\"Pass\" />\r\n"
+                                                      L"\t\t<SubTest name=\"Test 3\" [^>]*Result=\"Pass\" />\r\n"
+                                                      L"\t</Test>")))
+        << ToUtf8(result);
+
+    const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    EXPECT_NE(log.find(L"Video Test #2              OK\r\n"), std::wstring::npos) << ToUtf8(log);
+    // All free video memory claimed was verified: both figures equal, and most of the 64 MB.
+    std::wsmatch memory;
+    ASSERT_TRUE(std::regex_search(log, memory, std::wregex(L"(\\d+)\\.(\\d\\d)M /(\\d+\\.\\d\\d)M free video memory "
+                                                           L"has been tested!\r\n")))
+        << ToUtf8(log);
+    EXPECT_EQ(memory[1].str() + L"." + memory[2].str(), memory[3].str());
+    EXPECT_GE(std::stoi(memory[1].str()), 48);
+    EXPECT_NE(log.find(L"Video Test #3              OK\r\n3D Test Resolution: 1024*768*32\r\n"), std::wstring::npos)
+        << ToUtf8(log);
+    EXPECT_NE(log.find(L"= No errors were detected ="), std::wstring::npos) << ToUtf8(log);
+}

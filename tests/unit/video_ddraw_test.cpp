@@ -1,0 +1,314 @@
+// The 2D test's device, patterns and driver on our own DirectDraw objects:
+// set-up codes and mode fallback, read-back faults, lost surfaces, and the
+// colours each pattern promises at each screen size.
+#include <gtest/gtest.h>
+
+#include "d2d_test.h"
+#include "fake_ddraw.h"
+#include "module_globals.h"
+#include "patterns.h"
+#include "resources/string_ids.h"
+#include "run_2d_test.h"
+#include "temp_folder.h"
+#include "video_test_host.h"
+
+using namespace videotest;
+using fakeddraw::Mode;
+
+namespace {
+
+class VideoDeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        video::ModuleModeList().clear();
+        ModuleDirectory = temp.MakeFolder(L"program");
+        iErrorLevel = 0;
+        module.Initialize(1);
+    }
+    void TearDown() override {
+        test.Release();
+        EXPECT_EQ(directDraw.record().liveObjects, 0);  // every reference given back
+    }
+
+    // Sets the display up at the fake desktop mode; the code of InitDirectDraw.
+    int Init(int& width, int& height, int& bpp) { return test.InitDirectDraw(host.hwnd(), width, height, bpp); }
+    int InitAtDesktop() {
+        const Mode& d = directDraw.display().desktop;
+        int width = d.width, height = d.height, bpp = d.bpp;
+        return Init(width, height, bpp);
+    }
+    void UseDesktop(Mode mode) {
+        directDraw.display().desktop = mode;
+        platform.screen = {static_cast<int>(mode.width), static_cast<int>(mode.height)};
+    }
+    // The comparison surface's pixel at (x, y).
+    DWORD CompPixel(int x, int y) {
+        video::CSurfaceLock lock(test.CompSurface());
+        return video::ReadPixel(lock.view(), x, y);
+    }
+
+    testsupport::TempFolder temp;
+    HostRecorder host;
+    FakePlatform platform;
+    fakeddraw::FakeDirectDrawFactory directDraw;
+    CVideoModule module{host.hwnd(), directDraw, platform};
+    D2DTest test{module};
+};
+
+}  // namespace
+
+TEST_F(VideoDeviceTest, SetUpCodes) {
+    struct Case {
+        const char* what;
+        void (*script)(fakeddraw::FakeDisplay&);
+        int code;
+    } cases[] = {
+        {"created", [](fakeddraw::FakeDisplay&) {}, video::kInitOk},
+        {"no memory", [](fakeddraw::FakeDisplay& d) { d.create.queue = {E_OUTOFMEMORY}; }, 201},
+        {"no hardware", [](fakeddraw::FakeDisplay& d) { d.create.queue = {DDERR_NODIRECTDRAWHW}; }, 202},
+        {"creation", [](fakeddraw::FakeDisplay& d) { d.create.queue = {DDERR_GENERIC}; }, 203},
+        {"exclusive", [](fakeddraw::FakeDisplay& d) { d.cooperative.queue = {DDERR_EXCLUSIVEMODEALREADYSET}; }, 205},
+        {"back buffer", [](fakeddraw::FakeDisplay& d) { d.backBuffer.queue = {DDERR_NOTFOUND}; }, 208},
+        {"comp memory", [](fakeddraw::FakeDisplay& d) { d.systemMemory.queue = {DDERR_OUTOFVIDEOMEMORY}; }, 215},
+        {"comp format", [](fakeddraw::FakeDisplay& d) { d.systemMemory.queue = {DDERR_INVALIDPIXELFORMAT}; }, 216},
+        {"comp other", [](fakeddraw::FakeDisplay& d) { d.systemMemory.queue = {DDERR_GENERIC}; }, 209},
+        {"enumeration", [](fakeddraw::FakeDisplay& d) { d.enumResult = DDERR_GENERIC; }, 214},
+        {"primary once", [](fakeddraw::FakeDisplay& d) { d.primary.queue = {DDERR_GENERIC}; }, video::kInitOk},
+        {"primary with memory", [](fakeddraw::FakeDisplay& d) { d.primary.queue = {DDERR_GENERIC, DDERR_GENERIC}; }, 213},
+        {"primary without memory",
+         [](fakeddraw::FakeDisplay& d) {
+             d.primary.queue = {DDERR_GENERIC, DDERR_GENERIC};
+             d.localVideoMemory = d.totalVideoMemory = 1u << 20;
+         },
+         207},
+        {"primary never", [](fakeddraw::FakeDisplay& d) { d.primary.otherwise = DDERR_OUTOFVIDEOMEMORY; }, 206},
+    };
+    for (const Case& c : cases) {
+        fakeddraw::FakeDirectDrawFactory factory;
+        c.script(factory.display());
+        CVideoModule caseModule(host.hwnd(), factory, platform);
+        {
+            D2DTest device(caseModule);
+            int width = 1024, height = 768, bpp = 32;
+            EXPECT_EQ(device.InitDirectDraw(host.hwnd(), width, height, bpp), c.code) << c.what;
+        }
+        EXPECT_EQ(factory.record().liveObjects, 0) << c.what;
+    }
+    int width = 0, height = 768, bpp = 32;
+    EXPECT_EQ(Init(width, height, bpp), 206);
+}
+
+TEST_F(VideoDeviceTest, RefusedDesktopModeFallsBackToTheNextModeOfItsRatio) {
+    directDraw.display().modes = {{640, 480, 32}, {1280, 1024, 32}, {1024, 768, 32}, {800, 600, 32}};
+    directDraw.display().modeAnswers[{1024, 768, 32}].queue = {DDERR_GENERIC, DDERR_INVALIDMODE, DDERR_INVALIDMODE};
+    int width = 1024, height = 768, bpp = 32;
+    EXPECT_EQ(Init(width, height, bpp), video::kInitOk);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+    // 1280 x 1024 is widest but of another ratio: passed over without a request.
+    const std::vector<Mode> requests{{1024, 768, 32}, {1024, 768, 32}, {1024, 768, 32}, {800, 600, 32}};
+    EXPECT_EQ(directDraw.record().modeRequests, requests);
+}
+
+TEST_F(VideoDeviceTest, OtherRefusalOfAFallbackModeEndsTheSetUp) {
+    directDraw.display().modes = {{1024, 768, 32}, {800, 600, 32}};
+    directDraw.display().modeAnswers[{1024, 768, 32}].queue = {DDERR_GENERIC, DDERR_INVALIDMODE, DDERR_GENERIC};
+    int width = 1024, height = 768, bpp = 32;
+    EXPECT_EQ(Init(width, height, bpp), 206);
+}
+
+TEST_F(VideoDeviceTest, NoModeOfTheRatioTriesEveryMode) {
+    directDraw.display().modes = {{1280, 1024, 32}, {1024, 768, 32}};
+    directDraw.display().modeAnswers[{1024, 768, 32}].otherwise = DDERR_INVALIDMODE;
+    int width = 1024, height = 768, bpp = 32;
+    EXPECT_EQ(Init(width, height, bpp), video::kInitOk);
+    EXPECT_EQ(width, 1280);
+    EXPECT_EQ(height, 1024);
+}
+
+TEST_F(VideoDeviceTest, EnumerationKeepsNewTestModesOnlyAcrossSetUps) {
+    directDraw.display().modes = {{800, 600, 32}, {800, 600, 8}, {639, 480, 32}, {640, 479, 32}, {800, 600, 32},
+                                  {640, 480, 16}};
+    EXPECT_EQ(InitAtDesktop(), video::kInitOk);
+    EXPECT_EQ(video::ModuleModeList().size(), 2u);
+
+    directDraw.display().modes = {{640, 480, 16}, {1024, 768, 32}, {800, 600, 32}};
+    EXPECT_EQ(InitAtDesktop(), video::kInitOk);
+    ASSERT_EQ(video::ModuleModeList().size(), 3u);
+    EXPECT_EQ(video::ModuleModeList()[0].width, 1024);  // widest first
+    EXPECT_EQ(video::ModuleModeList()[2].width, 640);
+}
+
+TEST_F(VideoDeviceTest, SixteenBitGreenMasks) {
+    UseDesktop({800, 600, 16});
+    for (DWORD mask : {0x07E0u, 0x03E0u}) {
+        directDraw.display().greenMask16 = mask;
+        EXPECT_EQ(InitAtDesktop(), video::kInitOk);
+        EXPECT_EQ(test.GreenMask16(), mask);
+    }
+    directDraw.display().greenMask16 = 0x0FC0;
+    EXPECT_EQ(InitAtDesktop(), 212);
+}
+
+TEST_F(VideoDeviceTest, ReleaseMayRunAgainAndRestoresTheDisplay) {
+    ASSERT_EQ(InitAtDesktop(), video::kInitOk);
+    test.Release();
+    test.Release();
+    EXPECT_EQ(directDraw.record().restoreDisplayMode, 1);
+    EXPECT_EQ(directDraw.record().cooperativeLevels, (std::vector<DWORD>{DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN, DDSCL_NORMAL}));
+}
+
+TEST_F(VideoDeviceTest, BudgetOfThreeAndFaultsInTheFirstBar) {
+    // Bits of the comparison surface (the third surface of a set-up) that read back as 0 in bar 0 (white).
+    for (int faults : {4, 3}) {
+        fakeddraw::FakeDirectDrawFactory factory;
+        for (DWORD i = 1; i <= static_cast<DWORD>(faults); ++i) factory.display().stuck.push_back({3, i, i, 0x80, 0});
+        CVideoModule caseModule(host.hwnd(), factory, platform);
+        D2DTest device(caseModule);
+        int width = 1024, height = 768, bpp = 32;
+        ASSERT_EQ(device.InitDirectDraw(host.hwnd(), width, height, bpp), video::kInitOk);
+        int budget = 3;
+        HRESULT bars = ColorBarPattern(device, 32, budget);
+        if (faults == 4) {
+            EXPECT_EQ(bars, E_FAIL);
+            EXPECT_EQ(budget, -1);
+            continue;
+        }
+        EXPECT_EQ(bars, S_OK);
+        EXPECT_EQ(budget, 0);
+        // The gradients read the same three cells as faulty: already listed, they cost nothing.
+        EXPECT_EQ(GradientPattern(device, 32, budget), S_OK);
+        EXPECT_EQ(budget, 0);
+        EXPECT_EQ(device.BadPixels().BadPixelList()[2], 3 + 3 * 1024);
+        EXPECT_EQ(device.BadPixels().BadPixelList()[3], video::CBadPixels::kFree);
+    }
+}
+
+TEST_F(VideoDeviceTest, LostSurfacesAndBusyBlitsAreWaitedOut) {
+    ASSERT_EQ(InitAtDesktop(), video::kInitOk);
+    directDraw.display().lostTimes = 3;
+    directDraw.display().stillDrawingTimes = 5;
+    directDraw.display().flip.queue = {DDERR_WASSTILLDRAWING, DDERR_WASSTILLDRAWING};
+    int budget = 0;
+    EXPECT_EQ(ColorBarPattern(test, 32, budget), S_OK);
+    EXPECT_EQ(budget, 0);
+    EXPECT_GE(directDraw.record().restores, 3);
+}
+
+TEST_F(VideoDeviceTest, FailedReadBackFailsTheBarsButNotTheRadialPattern) {
+    ASSERT_EQ(InitAtDesktop(), video::kInitOk);
+    directDraw.display().bltFast.otherwise = DDERR_GENERIC;
+    int budget = 0;
+    EXPECT_EQ(ColorBarPattern(test, 32, budget), E_FAIL);
+    EXPECT_EQ(GradientPattern(test, 32, budget), E_FAIL);
+    UseDesktop({640, 480, 32});
+    ASSERT_EQ(InitAtDesktop(), video::kInitOk);
+    EXPECT_EQ(RadialPattern(test, 32, budget), DDERR_GENERIC);
+}
+
+TEST_F(VideoDeviceTest, GradientColoursByWidthClass) {
+    const video::CGradientImage grid(0, 1024, 768), perPixel(0, 800, 600);
+    EXPECT_TRUE(grid.UsesGrid());
+    EXPECT_FALSE(perPixel.UsesGrid());
+    // x = 5 lies in column 2 (x 5..7), y = 10 in row 1 (y 6..11); blue from the column's left edge.
+    auto same = [](video::Rgb a, video::Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; };
+    EXPECT_TRUE(same(grid.ColourAt(5, 10), {1, 2, 227}));
+    EXPECT_TRUE(same(grid.ColourAt(6, 11), {1, 2, 227}));
+    EXPECT_TRUE(same(grid.ColourAt(7, 11), {1, 2, 226}));  // column 3 begins at x = 7
+    EXPECT_TRUE(same(grid.ColourAt(1023, 767), {254, 252, 228}));
+    EXPECT_TRUE(same(perPixel.ColourAt(5, 10), {1, 4, 227}));
+    EXPECT_TRUE(same(perPixel.ColourAt(6, 10), {1, 4, 226}));
+    EXPECT_TRUE(same(video::CGradientImage(9, 800, 600).ColourAt(400, 599), {127, 0, 0}));
+}
+
+TEST_F(VideoDeviceTest, GradientsAreDrawnAsTheCheckExpects) {
+    for (Mode mode : {Mode{1024, 768, 32}, Mode{800, 600, 32}}) {
+        UseDesktop(mode);
+        ASSERT_EQ(InitAtDesktop(), video::kInitOk);
+        int budget = 0;
+        EXPECT_EQ(GradientPattern(test, 32, budget), S_OK) << mode.width;
+        const video::CGradientImage last(9, mode.width, mode.height);
+        for (auto [x, y] : {std::pair{3, 590}, std::pair{500, 5}, std::pair{static_cast<int>(mode.width) - 1, 0}}) {
+            video::Rgb c = last.ColourAt(x, y);
+            EXPECT_EQ(CompPixel(x, y), video::PixelValue(c, 32, 0)) << mode.width << " " << x;
+        }
+    }
+}
+
+TEST_F(VideoDeviceTest, RadialPatternStepAndColours) {
+    EXPECT_EQ(video::RadialAngleStep(1600, 1200), 0.0001);
+    EXPECT_EQ(video::RadialAngleStep(1280, 720), 0.0001);
+    EXPECT_EQ(video::RadialAngleStep(1279, 1023), 0.0015);
+    EXPECT_EQ(video::RadialAngleStep(1024, 768), 0.0015);
+
+    const video::CRadialColours colours(1024, 768, 0xFF0000, 0x00FF00);
+    EXPECT_EQ(colours.At(512, 384), 0x404000u);  // a quarter of red and green at the centre
+    EXPECT_EQ(colours.At(0, 0), 0xFFFF00u);
+    EXPECT_EQ(colours.At(256, 384), 0x40BF00u);  // green 0.75 of the way: round(255 * 0.75)
+    const video::CRadialColours sixteen(800, 600, 0xF800, 0x07E0);
+    EXPECT_EQ(sixteen.At(400, 300), (8u << 11) | (16u << 5));
+
+    UseDesktop({640, 480, 32});
+    ASSERT_EQ(InitAtDesktop(), video::kInitOk);
+    int budget = 0;
+    EXPECT_EQ(RadialPattern(test, 32, budget), S_OK);
+    EXPECT_EQ(budget, 0);
+    EXPECT_EQ(CompPixel(320, 240), 0x404000u);  // the copy read back before the erase
+}
+
+TEST_F(VideoDeviceTest, RadialFaultFailsThePattern) {
+    UseDesktop({640, 480, 32});
+    directDraw.display().stuck.push_back({3, 100, 100, 0x800000, 0});
+    ASSERT_EQ(InitAtDesktop(), video::kInitOk);
+    int budget = 0;
+    EXPECT_EQ(RadialPattern(test, 32, budget), E_FAIL);
+}
+
+class Video2DDriverTest : public VideoDeviceTest {
+protected:
+    void SetUp() override {
+        VideoDeviceTest::SetUp();
+        UseDesktop({640, 480, 32});
+    }
+};
+
+TEST_F(Video2DDriverTest, PassesAndLogsTheResolution) {
+    EXPECT_EQ(Run2DTest(module), 0);
+    EXPECT_EQ(host.Only(L"sub:"), std::vector<std::wstring>{L"sub:0,1"});
+    EXPECT_EQ(host.Printed(), Str(IDS_VIDEO_TEST1_TITLE) + Str(IDS_VIDEO_OK));
+    EXPECT_EQ(host.lines.back(), L"log:" + Str(IDS_VIDEO_2D_RESOLUTION) + L": 640*480*32\r\n");
+    EXPECT_EQ(host.Only(L"progress:"), (std::vector<std::wstring>{L"progress:50", L"progress:100"}));  // 0 is not above the start
+    EXPECT_EQ(platform.slept, 24500u);
+    EXPECT_EQ(directDraw.record().surfacesCreated, 6);  // two set-ups: bars and gradients, radial pattern
+}
+
+TEST_F(Video2DDriverTest, FaultyBarsFailWithoutTheLaterPatterns) {
+    directDraw.display().stuck.push_back({3, 10, 10, 0x80, 0});
+    EXPECT_EQ(Run2DTest(module), 1);
+    EXPECT_EQ(host.Only(L"sub:"), std::vector<std::wstring>{L"sub:0,3"});
+    EXPECT_NE(host.Logged().find(Str(IDS_VIDEO_PATTERN1_FAILED)), std::wstring::npos);
+    EXPECT_EQ(host.Logged().find(Str(IDS_VIDEO_PATTERN2_FAILED)), std::wstring::npos);
+    EXPECT_EQ(directDraw.record().surfacesCreated, 3);
+    EXPECT_EQ(module.AccelerationOk, 1);
+}
+
+TEST_F(Video2DDriverTest, SetUpFailureClearsAccelerationAndWritesTheFailureLine) {
+    directDraw.display().create.queue = {DDERR_NODIRECTDRAWHW};
+    EXPECT_EQ(Run2DTest(module), 1);
+    EXPECT_EQ(module.AccelerationOk, 0);
+    EXPECT_NE(host.Logged().find(Str(IDS_VIDEO_DDRAW_INIT_FAILED)), std::wstring::npos);
+    EXPECT_EQ(host.lines.back(), L"log:" + Str(IDS_VIDEO_2D_INIT_FAILED) + L"(640*480*32)\r\n");
+}
+
+TEST_F(Video2DDriverTest, PatternEndedByAnotherErrorPassesButSaysSo) {
+    directDraw.display().lock.queue = {DDERR_SURFACEBUSY};  // the first bar's check cannot lock
+    EXPECT_EQ(Run2DTest(module), 0);
+    EXPECT_NE(host.Logged().find(L"ColorBarPattern - Error:0x887601ae\r\n"), std::wstring::npos) << testsupport::ToUtf8(host.Logged());
+}
+
+TEST_F(Video2DDriverTest, AbortAfterTheFirstPatternsCancels) {
+    host.abortAnswer = 1;
+    EXPECT_EQ(Run2DTest(module), 2);
+    EXPECT_TRUE(host.Only(L"sub:").empty());
+    EXPECT_EQ(directDraw.record().surfacesCreated, 3);
+}

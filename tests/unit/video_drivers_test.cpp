@@ -1,0 +1,131 @@
+// Video Tests #2 and #3 as the pass runs them: what reaches the launcher, in
+// order, on our fake DirectDraw and a scripted Direct3D 8.
+#include <gtest/gtest.h>
+
+#include "d3d/run_3d_test.h"
+#include "fake_d3d8/fake_d3d8.h"
+#include "fake_ddraw.h"
+#include "framework/resources.h"
+#include "memtest/run_memory_test.h"
+#include "module_globals.h"
+#include "pass_sequence.h"
+#include "resources/string_ids.h"
+#include "test_window.h"
+#include "video_test_host.h"
+
+using namespace videotest;
+
+namespace {
+
+constexpr DWORD kMegabyte = 1u << 20;
+
+class VideoDriversTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        iErrorLevel = 0;
+        module.Initialize(1);  // progress in percent; 0 is the starting value and is not sent again
+        record->modes = {{800, 600, 60, D3DFMT_X8R8G8B8}, {1024, 768, 60, D3DFMT_X8R8G8B8}};
+        directDraw.display().localVideoMemory = 5 * kMegabyte;
+    }
+    void TearDown() override {
+        EXPECT_EQ(0, directDraw.record().liveObjects);
+        EXPECT_EQ(0, record->liveObjects);
+        EXPECT_EQ(nullptr, ::FindWindowW(video::kTestWindowClass, nullptr)) << "a test window was left open";
+    }
+
+    video3d::D3DTestPlatform Scripted(const wchar_t* library = SUITE_DIST_DIR L"artpack.dll") {
+        video3d::D3DTestPlatform platform = SystemD3DTestPlatform();
+        platform.createDirect3D = [r = record] { return fake_d3d8::CreateFakeDirect3D(r); };
+        platform.textureLibrary = library;
+        return platform;
+    }
+    std::vector<std::wstring> Reports() const {
+        std::vector<std::wstring> reports;
+        for (const std::wstring& line : host.lines)
+            if (line.rfind(L"log:", 0) != 0) reports.push_back(line);
+        return reports;
+    }
+
+    HostRecorder host;
+    FakePlatform platform;
+    fakeddraw::FakeDirectDrawFactory directDraw;
+    CVideoModule module{host.hwnd(), directDraw, platform};
+    fake_d3d8::Record record = std::make_shared<fake_d3d8::D3D8Record>();
+};
+
+TEST_F(VideoDriversTest, MemoryTestReportsItsFrameAndLogsTheTestedMemory) {
+    EXPECT_EQ(0, RunMemoryTest(module));
+    const std::vector<std::wstring> expected{L"text:" + Str(IDS_VIDEO_TEST2_TITLE), L"abort?", L"progress:50",
+                                             L"progress:100", L"text:" + Str(IDS_VIDEO_OK), L"sub:0,1"};
+    EXPECT_EQ(expected, Reports());
+    EXPECT_EQ(L"log:5.00M /5.00M free video memory has been tested!\r\n", host.lines.back());
+    EXPECT_EQ(1, module.AccelerationOk);
+    EXPECT_EQ(2000u, platform.slept);  // 500 and 500 between the steps, 1000 after the run
+}
+
+TEST_F(VideoDriversTest, MemoryTestFailureLogsTheDetailBeforeTheVerdict) {
+    directDraw.display().stuck = {{3, 0, 0, 0x1, 0}};
+    EXPECT_EQ(1, RunMemoryTest(module));
+    const std::wstring logged = host.Logged();
+    const size_t detail = logged.find(L"\r\nSection: 2\r\nLocal Display Memory!\r\nSize of Section:(512*512*32)\r\n");
+    const size_t verdict = logged.find(Str(IDS_VIDEO_FAILED));
+    ASSERT_NE(std::wstring::npos, detail) << logged;
+    EXPECT_LT(detail, verdict);
+    EXPECT_EQ(L"sub:0,3", host.Only(L"sub:").at(0));
+    EXPECT_EQ(1, module.AccelerationOk);  // the device was set up: no acceleration verdict
+}
+
+TEST_F(VideoDriversTest, MemoryTestSetUpFailureClearsAccelerationAndCancelReportsNothing) {
+    directDraw.display().create.otherwise = DDERR_NODIRECTDRAWHW;
+    EXPECT_EQ(1, RunMemoryTest(module));
+    EXPECT_EQ(0, module.AccelerationOk);
+    EXPECT_NE(std::wstring::npos, host.Logged().find(L"\r\n" + Str(IDS_VIDEO_DDRAW_INIT_FAILED)));
+    EXPECT_EQ(std::vector<std::wstring>{L"sub:0,3"}, host.Only(L"sub:"));
+
+    host.lines.clear();
+    host.abortAnswer = 1;
+    EXPECT_EQ(2, RunMemoryTest(module));
+    EXPECT_EQ((std::vector<std::wstring>{L"text:" + Str(IDS_VIDEO_TEST2_TITLE), L"abort?"}), Reports());
+}
+
+TEST_F(VideoDriversTest, ThreeDTestRendersFiveSecondsAndLogsItsResolutionAfterTheVerdict) {
+    EXPECT_EQ(0, Run3DTestWith(module, Scripted()));
+    const std::vector<std::wstring> expected{L"text:" + Str(IDS_VIDEO_TEST3_TITLE), L"abort?",
+                                             L"progress:100", L"text:" + Str(IDS_VIDEO_OK), L"sub:0,1"};
+    EXPECT_EQ(expected, Reports());
+    EXPECT_EQ(L"log:3D Test Resolution: 1024*768*32\r\n", host.lines.back());
+    EXPECT_GT(record->calls["Present"], 0);
+    EXPECT_EQ(1u, record->resets.size());
+}
+
+TEST_F(VideoDriversTest, ThreeDFrameFailureFailsAndStillLeavesFullScreen) {
+    record->failures["Present"] = {D3DERR_DEVICELOST, 3};
+    EXPECT_EQ(1, Run3DTestWith(module, Scripted()));
+    EXPECT_EQ(4, record->calls["Present"]);
+    EXPECT_EQ(1u, record->resets.size());
+    EXPECT_NE(std::wstring::npos, host.Logged().find(L"\r\n" + Str(IDS_VIDEO_D3D_INIT_FAILED)));
+    EXPECT_EQ(std::vector<std::wstring>{L"sub:0,3"}, host.Only(L"sub:"));
+    EXPECT_EQ(1, module.AccelerationOk);
+}
+
+TEST_F(VideoDriversTest, MissingTextureLibraryLogsItsOwnMessageAndKeepsTheStringSource) {
+    const HMODULE before = fw::CurrentResourceModule();
+    EXPECT_EQ(1, Run3DTestWith(module, Scripted(L"no_artpack_here.dll")));
+    EXPECT_EQ(before, fw::CurrentResourceModule());
+    EXPECT_NE(std::wstring::npos, host.Logged().find(L"\r\n" + Str(IDS_VIDEO_NO_TEXTURE)));
+    EXPECT_EQ(0, module.AccelerationOk);
+}
+
+TEST_F(VideoDriversTest, NoUsableThreeDModeEndsThePassWithTheAccelerationVerdict) {
+    record->modes = {{320, 200, 60, D3DFMT_X8R8G8B8}, {1024, 768, 60, D3DFMT_P8}};
+    ModuleDirectory = L"Z:\\nonexistent\\";
+    video::SubTests subTests{[](CVideoModule&) { return 0; }, &RunMemoryTest,
+                             [this](CVideoModule& m) { return Run3DTestWith(m, Scripted()); }};
+    EXPECT_EQ(1, video::RunOnePass(module, subTests));
+    const std::wstring logged = host.Logged();
+    EXPECT_NE(std::wstring::npos, logged.find(Str(IDS_VIDEO_D3D_INIT_FAILED)));
+    EXPECT_NE(std::wstring::npos, host.Printed().find(Str(IDS_VIDEO_ERRORS_ACCELERATION)));
+    EXPECT_EQ((std::vector<std::wstring>{L"sub:0,1", L"sub:0,3"}), host.Only(L"sub:"));
+}
+
+}  // namespace
