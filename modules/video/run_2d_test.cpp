@@ -132,13 +132,7 @@ int Run2DTest(CVideoModule& module) {
         }
     }
 
-    if (result == 0) {
-        module.Report(IDS_VIDEO_OK);
-        module.WriteXmlSub(0, hostlink::kResultPass);
-    } else {
-        module.Report(IDS_VIDEO_FAILED);
-        module.WriteXmlSub(0, hostlink::kResultFail);
-    }
+    module.ReportVerdict(result == 0);
     module.WriteLog(resultLine);
     return result;
 }

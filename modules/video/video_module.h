@@ -24,6 +24,8 @@ public:
     // PrintText and WriteLog of the same string.
     void Report(UINT id);
     void Report(const std::wstring& text);
+    // A sub-test's verdict: "OK" or "Failed" after its title, and its result line.
+    void ReportVerdict(bool passed);
 
 private:
     HWND m_parent;

@@ -77,13 +77,7 @@ int Run3DTestWith(CVideoModule& module, const video3d::D3DTestPlatform& platform
     module.Progress(100);
     module.Platform().Sleep(500);
 
-    if (result == 1) {
-        module.Report(IDS_VIDEO_FAILED);
-        module.WriteXmlSub(0, 3);
-    } else {
-        module.Report(IDS_VIDEO_OK);
-        module.WriteXmlSub(0, 1);
-    }
+    module.ReportVerdict(result != 1);
     if (detail.Length() > 1) module.WriteLog(detail.c_str());
     test.Release();
     return result;

@@ -43,14 +43,8 @@ int RunMemoryTest(CVideoModule& module) {
     }
 
     module.Progress(100);
-    if (result == 1) {
-        module.Report(IDS_VIDEO_FAILED);
-        module.WriteXmlSub(0, 3);
-    } else {
-        module.Report(IDS_VIDEO_OK);
-        module.WriteXmlSub(0, 1);
-        if (detail.Length() > 1) module.WriteLog(detail.c_str());
-    }
+    module.ReportVerdict(result != 1);
+    if (result != 1 && detail.Length() > 1) module.WriteLog(detail.c_str());
     test.Release();
     return result;
 }
