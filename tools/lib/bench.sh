@@ -89,7 +89,11 @@ _bench_install_discsim() {
             echo "\"ThreadingModel\"=\"Both\""
         done
     } > "$reg"
-    suite_wine regedit /S "$reg" </dev/null >/dev/null 2>&1 && echo "$dll" > "$marker"
+    if ! suite_wine regedit /S "$reg" </dev/null >/dev/null 2>&1; then
+        echo "bench: could not register $dll in the Wine prefix" >&2
+        return 1
+    fi
+    echo "$dll" > "$marker"
 }
 
 bench_start() {
