@@ -22,11 +22,11 @@ namespace {
 
 constexpr DWORD kMeasureMs = 10000;
 const std::string kDvdRInserted =
-    "[drive]\nid=DVD1\npaths=E:\\\nproduct=DVDRAM GT80N\ncurrent=0x10\ndvd_category=2\n";
+    "[drive]\nid=DVD1\npaths=E:\\\nproduct=DVDRAM XR80\ncurrent=0x10\ndvd_category=2\n";
 const std::string kDvdREmpty =
-    "[drive]\nid=DVD1\npaths=E:\\\nproduct=DVDRAM GT80N\ncurrent=0\nphysical_hr=0xC0AA0202\nstatus_hr=0xC0AA0202\n";
+    "[drive]\nid=DVD1\npaths=E:\\\nproduct=DVDRAM XR80\ncurrent=0\nphysical_hr=0xC0AA0202\nstatus_hr=0xC0AA0202\n";
 const std::string kSecondDriveEmpty =
-    "[drive]\nid=DVD2\npaths=F:\\\nproduct=CDDVDW SU-208GB\ncurrent=0\nphysical_hr=0xC0AA0202\nstatus_hr=0xC0AA0202\n";
+    "[drive]\nid=DVD2\npaths=F:\\\nproduct=CDDVDW XR08\ncurrent=0\nphysical_hr=0xC0AA0202\nstatus_hr=0xC0AA0202\n";
 
 // The platform's process times stay 0 for other processes under Wine, so the
 // host's own accounting is read: /proc/<pid>/stat of the Wine process whose

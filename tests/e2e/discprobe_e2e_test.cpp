@@ -21,10 +21,10 @@ constexpr int kMediaList = 1025, kDriveInfoList = 1026;
 constexpr DWORD kExitMs = 30000;
 
 const std::string kDvdRDrive =
-    "[drive]\nid=DVD1\npaths=E:\\\nvendor=HL-DT-ST\nproduct=DVDRAM GT80N\nrevision=1.00\n"
+    "[drive]\nid=DVD1\npaths=E:\\\nvendor=ACMEOPT\nproduct=DVDRAM XR80\nrevision=1.00\n"
     "profiles=0x08,0x09,0x0A,0x10,0x11,0x1B\n";
 const std::string kBluRayDrive =
-    "[drive]\nid=BD1\npaths=F:\\\nvendor=PIONEER\nproduct=BD-RW BDR-XD07\nrevision=1.03\n"
+    "[drive]\nid=BD1\npaths=F:\\\nvendor=NORDDISC\nproduct=BD-RW NB-X07\nrevision=1.03\n"
     "profiles=0x08,0x09,0x0A,0x10,0x11,0x1B,0x40,0x41,0x43\nbd_write=2\n";
 const std::string kDvdRInserted = "current=0x10\ndvd_category=2\ndvd_layers=0\n";
 const std::string kNoDisc = "current=0\nphysical_hr=0xC0AA0202\nstatus_hr=0xC0AA0202\n";
@@ -97,7 +97,7 @@ TEST_F(DiscProbeE2E, DiscAtStartEnablesNextAndEjectingDisablesItWithoutAClick) {
     const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted);
     ASSERT_TRUE(window.ok());
     ASSERT_EQ(window.RowCount(kDriveList), 1);
-    EXPECT_EQ(window.Cell(kDriveList, 0, 0), L"   E:\\DVDRAM GT80N");
+    EXPECT_EQ(window.Cell(kDriveList, 0, 0), L"   E:\\DVDRAM XR80");
     EXPECT_EQ(window.Cell(kDriveList, 0, 1), L"Disc inserted");
     EXPECT_TRUE(window.IsRowSelected(kDriveList, 0));
     EXPECT_TRUE(window.NextEnabled());
@@ -167,8 +167,8 @@ TEST_F(DiscProbeE2E, InformationPageIsASnapshotAndOkReturnsWithNextDisabled) {
     EXPECT_FALSE(IsShown(window.item(kNext)));
     const std::pair<int, std::wstring> expected[] = {
         {kMediaList, L"Media type|DVD-R"},       {kMediaList, L"Media size|4.70 GB"},
-        {kDriveInfoList, L"Drive letter|E"},     {kDriveInfoList, L"Drive name|DVDRAM GT80N"},
-        {kDriveInfoList, L"Vendor|HL-DT-ST"},    {kDriveInfoList, L"Firmware|1.00"},
+        {kDriveInfoList, L"Drive letter|E"},     {kDriveInfoList, L"Drive name|DVDRAM XR80"},
+        {kDriveInfoList, L"Vendor|ACMEOPT"},    {kDriveInfoList, L"Firmware|1.00"},
     };
     auto rows = [&] {
         std::vector<std::wstring> seen;
@@ -197,8 +197,8 @@ TEST_F(DiscProbeE2E, InformationPageIsASnapshotAndOkReturnsWithNextDisabled) {
 
 // The simulation announces drives that come and go, and media, as the system does.
 TEST_F(DiscProbeE2E, DrivesComingAndGoingRebuildTheListButMediaChangesDoNot) {
-    const std::string driveF = "[drive]\nid=DVD2\npaths=F:\\\nproduct=CDDVDW SU-208GB\n" + kNoDisc;
-    const std::string driveG = "[drive]\nid=DVD3\npaths=G:\\\nproduct=DVD+-RW GU90N\n" + kDvdRInserted;
+    const std::string driveF = "[drive]\nid=DVD2\npaths=F:\\\nproduct=CDDVDW XR08\n" + kNoDisc;
+    const std::string driveG = "[drive]\nid=DVD3\npaths=G:\\\nproduct=DVD+-RW XR90\n" + kDvdRInserted;
     const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted + driveF);
     ASSERT_TRUE(window.ok());
     ASSERT_EQ(window.RowCount(kDriveList), 2);
@@ -215,14 +215,14 @@ TEST_F(DiscProbeE2E, DrivesComingAndGoingRebuildTheListButMediaChangesDoNot) {
     // F: unplugged: the list is rebuilt and its first row selected.
     session.SetScenario(kDvdRDrive + kNoDisc);
     EXPECT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kDriveList) == 1; }));
-    EXPECT_EQ(window.Cell(kDriveList, 0, 0), L"   E:\\DVDRAM GT80N");
+    EXPECT_EQ(window.Cell(kDriveList, 0, 0), L"   E:\\DVDRAM XR80");
     EXPECT_TRUE(window.IsRowSelected(kDriveList, 0));
     EXPECT_FALSE(window.NextEnabled());
 
     // G: plugged in with a disc.
     session.SetScenario(kDvdRDrive + kNoDisc + driveG);
     EXPECT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kDriveList) == 2; }));
-    EXPECT_EQ(window.Cell(kDriveList, 1, 0), L"   G:\\DVD+-RW GU90N");
+    EXPECT_EQ(window.Cell(kDriveList, 1, 0), L"   G:\\DVD+-RW XR90");
     EXPECT_TRUE(window.WaitCell(kDriveList, 1, 1, L"Disc inserted"));
 
     // The monitor thread runs on over the new list.
@@ -251,11 +251,11 @@ TEST(DiscProbeStartE2E, SecondStartBringsTheFirstWindowToTheFrontAndEnds) {
 
 TEST_F(DiscProbeE2E, ScreenshotsOfBothPagesWithFourDrives) {
     const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted +  //
-                        "[drive]\nid=BD2\npaths=F:\\\nvendor=PIONEER\nproduct=BD-RW BDR-XD07\nrevision=1.03\n"
+                        "[drive]\nid=BD2\npaths=F:\\\nvendor=NORDDISC\nproduct=BD-RW NB-X07\nrevision=1.03\n"
                         "profiles=0x08,0x10,0x40,0x41,0x43\ncurrent=0x41\nbd_key=0x32\n" +
-                        "[drive]\nid=DVD3\npaths=G:\\\nvendor=TSSTcorp\nproduct=CDDVDW SU-208GB\nrevision=F100\n"
+                        "[drive]\nid=DVD3\npaths=G:\\\nvendor=ACMEOPT\nproduct=CDDVDW XR08\nrevision=F100\n"
                         "profiles=0x08,0x09,0x0A,0x10,0x11,0x14,0x1A,0x1B\n" + kNoDisc +
-                        "[drive]\nid=DVD4\npaths=H:\\\nvendor=HL-DT-ST\nproduct=DVD+-RW GU90N\nrevision=A1C2\n"
+                        "[drive]\nid=DVD4\npaths=H:\\\nvendor=ACMEOPT\nproduct=DVD+-RW XR90\nrevision=A1C2\n"
                         "profiles=0x08,0x10,0x11,0x1B\n" + kBecomingReady);
     ASSERT_TRUE(window.ok());
     ASSERT_EQ(window.RowCount(kDriveList), 4);

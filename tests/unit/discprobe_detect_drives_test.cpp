@@ -60,7 +60,7 @@ protected:
 TEST_F(DiscprobeDrivesTest, ListsEachDriveWithItsIdentityStateAndMedium) {
     Scenario(L"[drive]\nid=bd\npaths=E:\\\nvendor=HLDS\nproduct=BD-RE BU40N\nrevision=1.00\n"
              L"profiles=0x08,0x09,0x10,0x1B,0x40,0x41,0x43\ncurrent=0x41\n"
-             L"[drive]\nid=dvd\npaths=F:\\|C:\\mnt\\dvd\\\nvendor=TSST\nproduct=DVD+-RW\nrevision=D400\n"
+             L"[drive]\nid=dvd\npaths=F:\\|C:\\mnt\\dvd\\\nvendor=ACMEOPT\nproduct=DVD+-RW\nrevision=D400\n"
              L"profiles=0x08,0x0A,0x10,0x11,0xFFFF,-1\n");
     m_transport.drives[L'E'] = {ConfigurationWithProfile(0x41), {}, {}, BluRayDiscInformation(0x12)};
     Enumerate();

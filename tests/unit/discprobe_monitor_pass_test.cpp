@@ -17,7 +17,7 @@ using testsupport::PollUntil;
 
 namespace {
 
-const std::string kDrive = "[drive]\nid=D1\npaths=E:\\\nproduct=DVDRAM GT80N\n";
+const std::string kDrive = "[drive]\nid=D1\npaths=E:\\\nproduct=DVDRAM XR80\n";
 const std::string kEmpty = "current=0\nphysical_hr=0xC0AA0202\nstatus_hr=0xC0AA0202\n";
 const std::string kDvdR = "current=0x10\ndvd_category=2\n";
 const std::string kBluRayXl = "current=0x41\nbd_key=0x32\n";
