@@ -239,9 +239,9 @@ TEST(LauncherRun, OnALowScreenTheOuterWindowTakesTheWorkAreaAndScrolls) {
     EXPECT_FALSE(seen.style & WS_HSCROLL) << "a horizontal scroll bar on a wide enough screen";
 }
 
-TEST(LauncherRun, ATestThatCannotRunWarnsFailsAndKeepsTheLauncherOpen) {
+TEST(LauncherRun, ATestThatCannotRunFailsAndTheLauncherKeptOpenRunsAgainIntoTheSameFile) {
     LauncherSession session;
-    session.AddScriptedModule(L"return 0\n");
+    session.AddScriptedModule(L"sub 0 3\nreturn 1\n");
     session.Remove(L"scripted.dll");
     Process launcher = session.Start(L"/scripted");
     EXPECT_EQ(AnswerMessageBox({std::nullopt, launcher.pid()}, IDOK, e2e::kStartTimeoutMs).outcome,
@@ -250,7 +250,21 @@ TEST(LauncherRun, ATestThatCannotRunWarnsFailsAndKeepsTheLauncherOpen) {
     EXPECT_NE(result.find(L"<Test name=\"Scripted\""), std::wstring::npos);
     EXPECT_NE(result.find(L"OverallResult=\"Fail\""), std::wstring::npos);
     EXPECT_FALSE(launcher.WaitExit(2000).has_value());
-    PostCloseMessage(WaitLauncherWindow(launcher));
+
+    HWND window = WaitLauncherWindow(launcher);
+    ASSERT_NE(window, nullptr);
+    HWND button = FindControl(window, {kStartStop});
+    ASSERT_TRUE(PollUntil(5000, [&] { return IsEnabled(button); })) << "Start/Stop stays disabled after the run";
+    ClickButton(button);  // resets the page
+    EXPECT_TRUE(PollUntil(5000, [&] { return !IsShown(FindControl(window, {kOutputPane})); }));
+    session.AddScriptedModule(L"sub 0 3\nreturn 1\n");  // the module is back
+    ClickButton(button);  // starts the next run
+    EXPECT_TRUE(PollUntil(kRunTimeoutMs, [&] {
+        std::wstring text = TextAfterMark(ReadBytes(session.resultFile()));
+        return text.find(L"<Test ") != text.rfind(L"<Test ");
+    }));
+    KeepForLinuxCheck(session.resultFile(), L"second_run_result.xml");
+    PostCloseMessage(window);
     EXPECT_EQ(launcher.WaitExit(10000), 0u);
 }
 
@@ -272,24 +286,6 @@ TEST(LauncherRun, NoWayOfClosingEndsTheLauncherUntilAStoppedRunHasEnded) {
     EXPECT_NE(WaitResultFile(run.session, L"</QDX>").find(L"OverallResult=\"Stopped\""), std::wstring::npos);
     EXPECT_TRUE(PollUntil(5000, [&] { return IsEnabled(FindControl(run.window, {kCloseButton})); }));
     EXPECT_TRUE(IsShown(run.window));
-    PostCloseMessage(run.window);
-    EXPECT_EQ(run.launcher.WaitExit(10000), 0u);
-}
-
-TEST(LauncherRun, AFinishedRunIsResetAndRunAgainIntoTheSameFile) {
-    WatchedRun run(L"text Ran\nsub 0 3\nreturn 1\n", L"Ran");
-    ASSERT_NE(run.window, nullptr);
-    HWND button = FindControl(run.window, {kStartStop});
-    ASSERT_NE(WaitResultFile(run.session, L"</QDX>").find(L"Fail"), std::wstring::npos);
-    ASSERT_TRUE(PollUntil(5000, [&] { return IsEnabled(button); })) << "Start/Stop stays disabled after the run";
-    ClickButton(button);  // resets the page
-    EXPECT_TRUE(PollUntil(5000, [&] { return !IsShown(FindControl(run.window, {kOutputPane})); }));
-    ClickButton(button);  // starts the next run
-    EXPECT_TRUE(PollUntil(kRunTimeoutMs, [&] {
-        std::wstring text = TextAfterMark(ReadBytes(run.session.resultFile()));
-        return text.find(L"<Test ") != text.rfind(L"<Test ");
-    }));
-    KeepForLinuxCheck(run.session.resultFile(), L"second_run_result.xml");
     PostCloseMessage(run.window);
     EXPECT_EQ(run.launcher.WaitExit(10000), 0u);
 }
