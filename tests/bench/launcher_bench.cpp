@@ -1,8 +1,6 @@
 // How fast the launcher takes a module's text and progress, against the
-// platform's floor measured in the same launcher, in turns with the text: a
-// module on the runner thread sends N PrintText lines, each followed by a
-// Progress message, and times them until the output pane shows the last line
-// (textflood.dll).
+// platform's floor measured in the same launcher: textflood.dll, on the runner
+// thread, sends N PrintText lines, each followed by a Progress message.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,25 +11,18 @@
 
 #include "launcher_session.h"
 
-using e2e::LauncherSession;
-
-namespace {
-
 // The figures textflood.dll wrote for one passing launch with `lines` lines.
-std::map<std::string, double> Launch(int lines) {
-    LauncherSession session;
+static std::map<std::string, double> Launch(int lines) {
+    e2e::LauncherSession session;
     session.AddModule(L"textflood.dll", std::to_wstring(lines));
     EXPECT_EQ(session.Start(L"/scripted").WaitExit(600000), e2e::kLauncherExitCode);
     std::istringstream text(testsupport::ReadBytes(session.programDir() + L"scripted.result.txt"));
     std::map<std::string, double> figures;
     std::string key;
-    double value = 0;
-    while (text >> key >> value) figures[key] = value;
+    for (double value = 0; text >> key >> value;) figures[key] = value;
     EXPECT_EQ(figures["complete"], 1) << "the pane did not show every line";
     return figures;
 }
-
-}  // namespace
 
 TEST(LauncherBench, TextAndProgressAgainstThePlatformFloor) {
     constexpr int kRepeats = 3;  // the machine is shared: the median of a few launches

@@ -1,20 +1,17 @@
 #!/usr/bin/env bash
-# Reads the result files that the launcher end-to-end test kept after killing
-# the launcher mid-run, with parsers that have nothing to do with Wine:
-# each must be one well-formed document holding the records written before.
+# Reads the result files that the launcher end-to-end test kept (a failed run
+# and a second one into the same file; a launcher killed mid-run and the run
+# after it) with parsers that have nothing to do with Wine: each must be one
+# well-formed document holding the records written before.
 set -euo pipefail
-folder="$1"
-check() {  # <file> <expected Test names, one per line>
-    local file="$folder/$1" expected="$2" names
+check() {  # <file> <expected "name SubTest-count" of each Test, one per line>
+    local file="$1/$2" tests
     xmllint --noout "$file"
-    names=$(python3 -c 'import sys, xml.etree.ElementTree as t
-print("\n".join(e.get("name") for e in t.parse(sys.argv[1]).getroot().findall("Test")))' "$file")
-    if [ "$names" != "$expected" ]; then
-        printf '%s: Test names\n%s\nexpected\n%s\n' "$1" "$names" "$expected" >&2
-        exit 1
-    fi
-    echo "$1: well-formed, $(echo "$names" | wc -l) Test record(s)"
+    tests=$(python3 -c 'import sys, xml.etree.ElementTree as t
+for e in t.parse(sys.argv[1]).getroot().findall("Test"): print(e.get("name"), len(e.findall("SubTest")))' "$file")
+    [ "$tests" = "$3" ] || { printf '%s: Test records\n%s\nexpected\n%s\n' "$2" "$tests" "$3" >&2; exit 1; }
+    echo "$2: well-formed, $(echo "$tests" | wc -l) Test record(s)"
 }
-check killed_result.xml "Part one"
-check after_killed_result.xml "Part one
-Scripted"
+check "$1" second_run_result.xml $'Scripted 0\nScripted 1'
+check "$1" killed_result.xml "Part one 2"
+check "$1" after_killed_result.xml $'Part one 2\nScripted 0'

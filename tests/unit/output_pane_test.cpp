@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,12 +24,7 @@ namespace {
 
 constexpr int kOutputPane = 1056;
 
-struct WindowTraits {
-    using Value = HWND;
-    static Value invalid() noexcept { return nullptr; }
-    static void close(Value v) noexcept { ::DestroyWindow(v); }
-};
-using UniqueWindow = fw::UniqueResource<WindowTraits>;
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&::DestroyWindow)>;
 
 // Every character of the pane with its colour (0xFFFFFFFF: the pane's own).
 std::vector<std::pair<wchar_t, COLORREF>> Contents(HWND pane) {
@@ -67,14 +63,16 @@ TEST(OutputPane, HeldTextEndsExactlyAsIfEveryMessageWentInAtOnce) {
     fw::UniqueModule strings(::LoadLibraryW(SUITE_DIST_DIR L"QDXLang\\ENU\\uistrings.dll"));
     ASSERT_TRUE(strings);
     fw::ScopedResourceModule useStrings(strings.get());
-    UniqueWindow parent(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
-                                              nullptr, nullptr));
+    UniqueWindow parent(
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr),
+        ::DestroyWindow);
     CMyTestPage page;
     ASSERT_TRUE(page.Create(parent.get(), PageSettings{}));
     page.PrepareDisplay();
     HWND held = ::GetDlgItem(page.hwnd(), kOutputPane);
     UniqueWindow reference(::CreateWindowExW(0, L"RichEdit20W", L"", WS_CHILD | ES_MULTILINE | ES_READONLY, 0, 0,
-                                                 700, 300, parent.get(), nullptr, nullptr, nullptr));
+                                             700, 300, parent.get(), nullptr, nullptr, nullptr),
+                           ::DestroyWindow);
 
     // Lines, coloured insertions, caret moves by the user and pauses, in a fixed random order.
     std::mt19937 random(8);

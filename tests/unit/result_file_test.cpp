@@ -222,29 +222,6 @@ TEST(ResultWriter, TwoRunsInOneProcessAreBothRecordedAndCompleteAfterEach) {
     EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(first + TestStart(L"Video", 10, L"Fail") + kTestEnd + kEnd));
 }
 
-TEST(ResultWriter, ALauncherThatDiesMidRunLeavesACompleteDocumentOfEveryRecordWritten) {
-    ResultBench bench;
-    const std::wstring video = TestStart(L"Video", 10, L"Pass") + SubTest(1, 9, L"Pass") + kTestEnd;
-    for (int records : {0, 1}) {
-        {
-            ResultXmlWriter dying{TickingClock()};
-            dying.OpenResultFile(bench.logFolder);
-            dying.WriteXmlSub(0, 1);
-            if (records) dying.WriteXml(L"Video", 1);
-            dying.WriteXmlSub(0, 3);  // still pending when the process ends
-        }  // the handle goes with the process, without CloseResultFile
-        EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark +
-                                     testsupport::Utf16Bytes(L"<QDX>\r\n" + (records ? video : L"") + kEnd))
-            << records << " records";
-    }
-    bench.writer.OpenResultFile(bench.logFolder);
-    bench.writer.WriteXml(L"Audio", 3);
-    bench.writer.CloseResultFile();
-    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + video +
-                                                                               TestStart(L"Audio", 9, L"Fail") +
-                                                                               kTestEnd + kEnd));
-}
-
 TEST(ResultWriter, RunThatNeverClosedDoesNotLockTheNextOne) {
     ResultBench bench;
     bench.writer.OpenResultFile(bench.logFolder);
