@@ -16,8 +16,6 @@ using namespace discprobe_test;
 
 namespace {
 
-constexpr HRESULT kFail = E_FAIL;  // 0x80004005 in the texts below
-
 // Registers the simulated classes for this process and points them at a scenario file.
 class DiscprobeDrivesTest : public testing::Test {
 protected:
@@ -109,26 +107,29 @@ TEST_F(DiscprobeDrivesTest, LeavesOutDrivesThatCannotBeSetUp) {
 }
 
 TEST_F(DiscprobeDrivesTest, MasterKeepsItsLastFailure) {
-    ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", nullptr);  // as on a system without the service
-    Enumerate();
-    EXPECT_TRUE(m_drives.empty());
-    EXPECT_EQ(m_master.LastError(), L"Unable to Initialize IDiscMaster2 - Error:0x80040111");
-
-    Scenario(L"supported_hr=0x80004005\n[drive]\npaths=E:\\\n");
-    Enumerate();
-    EXPECT_EQ(m_master.LastError(), L"IDiscMaster2->get_IsSupportedEnvironment failed! - Error:0x80004005");
-    EXPECT_EQ(m_drives.size(), 1u) << "the answer changes nothing";
-
-    Scenario(L"count_hr=0x80004005\n[drive]\npaths=E:\\\n");
-    Enumerate();
-    EXPECT_TRUE(m_drives.empty());
-    EXPECT_EQ(m_master.LastError(), L"IDiscMaster2->get_Count failed! - Error:0x80004005");
-
-    Scenario(L"[drive]\npaths=E:\\\n[drive]\npaths=F:\\\nitem_hr=0x80004005\n[drive]\npaths=G:\\\n");
-    Enumerate();
-    EXPECT_EQ(m_master.LastError(), L"IDiscMaster2->get_Item(1) failed! - Error:0x80004005");
-    ASSERT_EQ(m_drives.size(), 2u);
-    EXPECT_EQ(m_drives[1]->paths, L"G:\\");
+    const struct {
+        const wchar_t* scenario;  // null: no recorder service at all
+        const wchar_t* text;
+        std::size_t drives;
+    } cases[] = {
+        {nullptr, L"Unable to Initialize IDiscMaster2 - Error:0x80040111", 0},
+        // A failed environment check changes nothing.
+        {L"supported_hr=0x80004005\n[drive]\npaths=E:\\\n",
+         L"IDiscMaster2->get_IsSupportedEnvironment failed! - Error:0x80004005", 1},
+        {L"count_hr=0x80004005\n[drive]\npaths=E:\\\n", L"IDiscMaster2->get_Count failed! - Error:0x80004005", 0},
+        {L"[drive]\npaths=E:\\\n[drive]\npaths=F:\\\nitem_hr=0x80004005\n[drive]\npaths=G:\\\n",
+         L"IDiscMaster2->get_Item(1) failed! - Error:0x80004005", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        if (c.scenario)
+            Scenario(c.scenario);
+        else
+            ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", nullptr);
+        Enumerate();
+        EXPECT_EQ(m_master.LastError(), c.text);
+        EXPECT_EQ(m_drives.size(), c.drives);
+    }
 }
 
 TEST_F(DiscprobeDrivesTest, FormatDataKeepsTheTextOfItsFirstFailure) {

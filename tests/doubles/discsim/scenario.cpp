@@ -41,10 +41,6 @@ std::wstring Widen(const std::string& text) {
     return wide;
 }
 
-}  // namespace
-
-namespace {
-
 std::optional<std::string> ReadWhole(const wchar_t* path) {
     // Shared for deletion too, so that a test can rename a new scenario over it meanwhile.
     HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -120,6 +116,16 @@ std::optional<std::vector<long>> TSimDrive::Profiles() const {
     return profiles;
 }
 
+std::vector<std::uint8_t> TSimDrive::ProfileListFeature(bool markCurrent) const {
+    const long current = Number("current");
+    const auto profiles = Profiles().value_or(std::vector<long>{});
+    std::vector<std::uint8_t> feature = {0x00, 0x00, 0x03, static_cast<std::uint8_t>(4 * profiles.size())};
+    for (long profile : profiles)
+        feature.insert(feature.end(), {static_cast<std::uint8_t>(profile >> 8), static_cast<std::uint8_t>(profile),
+                                       static_cast<std::uint8_t>(markCurrent && profile == current), 0x00});
+    return feature;
+}
+
 bool ScenarioConfigured() {
     return ::GetEnvironmentVariableW(L"DISCSIM_SCENARIO", nullptr, 0) > 1;
 }
@@ -129,7 +135,7 @@ TScenario ParseScenario(const std::string& text) {
     TSimDrive* section = &scenario.master;
     for (const auto& raw : Split(text, '\n')) {
         const std::string line = Trim(raw);
-        if (line.empty() || line[0] == '#') continue;
+        if (line.empty()) continue;
         if (line == "[drive]") {
             scenario.drives.emplace_back();
             section = &scenario.drives.back();

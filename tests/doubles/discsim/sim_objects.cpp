@@ -59,6 +59,14 @@ public:
         if (left == 0) delete static_cast<Derived*>(this);
         return left;
     }
+    // QueryInterface's answer: `found` with a reference, or no interface when null.
+    HRESULT Answer(void* found, void** object) {
+        if (!object) return E_POINTER;
+        *object = found;
+        if (!found) return E_NOINTERFACE;
+        AddRefImpl();
+        return S_OK;
+    }
 
 private:
     std::atomic<ULONG> m_references{1};
@@ -86,12 +94,8 @@ HRESULT MediaResult(const TView& view, const std::string& id, const std::string&
 class CSimMaster final : public CDiscMaster2Stub, public CRefCounted<CSimMaster> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != __uuidof(IDiscMaster2)) return E_NOINTERFACE;
-        *object = static_cast<IDiscMaster2*>(this);
-        AddRef();
-        return S_OK;
+        const bool ours = iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IDiscMaster2);
+        return Answer(ours ? static_cast<IDiscMaster2*>(this) : nullptr, object);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return AddRefImpl(); }
     ULONG STDMETHODCALLTYPE Release() override { return ReleaseImpl(); }
@@ -125,16 +129,9 @@ public:
 class CSimRecorder final : public CDiscRecorder2Stub, public CDiscRecorder2ExStub, public CRefCounted<CSimRecorder> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IDiscRecorder2))
-            *object = static_cast<IDiscRecorder2*>(this);
-        else if (iid == __uuidof(IDiscRecorder2Ex))
-            *object = static_cast<IDiscRecorder2Ex*>(this);
-        else
-            return E_NOINTERFACE;
-        AddRefImpl();
-        return S_OK;
+        if (iid == __uuidof(IDiscRecorder2Ex)) return Answer(static_cast<IDiscRecorder2Ex*>(this), object);
+        const bool ours = iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IDiscRecorder2);
+        return Answer(ours ? static_cast<IDiscRecorder2*>(this) : nullptr, object);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return AddRefImpl(); }
     ULONG STDMETHODCALLTYPE Release() override { return ReleaseImpl(); }
@@ -190,14 +187,8 @@ public:
         if (feature != IMAPI_FEATURE_PAGE_TYPE_PROFILE_LIST) return E_NOTIMPL;
         const HRESULT hr = NextResult(view.text, *view.drive, m_id, "feature_hr");
         if (FAILED(hr)) return hr;
-        // Feature header, then one 4-byte descriptor per profile: number, current flag, reserved.
         const long current = view.drive->Number("current");
-        const bool markCurrent = view.drive->Number("feature_current", current != 0) != 0;
-        const auto profiles = view.drive->Profiles().value_or(std::vector<long>{});
-        std::vector<BYTE> page = {0x00, 0x00, 0x03, static_cast<BYTE>(4 * profiles.size())};
-        for (long profile : profiles)
-            page.insert(page.end(), {static_cast<BYTE>(profile >> 8), static_cast<BYTE>(profile),
-                                     static_cast<BYTE>(markCurrent && profile == current), 0x00});
+        const auto page = view.drive->ProfileListFeature(view.drive->Number("feature_current", current != 0) != 0);
         *data = static_cast<BYTE*>(::CoTaskMemAlloc(page.size()));
         if (!*data) return E_OUTOFMEMORY;
         std::copy(page.begin(), page.end(), *data);
@@ -230,14 +221,9 @@ std::string IdOf(IDiscRecorder2* recorder) {
 class CSimFormat final : public CDiscFormat2DataStub, public CRefCounted<CSimFormat> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != __uuidof(IDiscFormat2) &&
-            iid != __uuidof(IDiscFormat2Data))
-            return E_NOINTERFACE;
-        *object = static_cast<IDiscFormat2Data*>(this);
-        AddRef();
-        return S_OK;
+        const bool ours = iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IDiscFormat2) ||
+                          iid == __uuidof(IDiscFormat2Data);
+        return Answer(ours ? static_cast<IDiscFormat2Data*>(this) : nullptr, object);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return AddRefImpl(); }
     ULONG STDMETHODCALLTYPE Release() override { return ReleaseImpl(); }

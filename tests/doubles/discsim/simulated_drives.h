@@ -30,7 +30,6 @@ public:
         }
         return false;
     }
-    const std::wstring& path() const { return m_path; }
 
 private:
     testsupport::TempFolder m_folder;
