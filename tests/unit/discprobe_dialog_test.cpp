@@ -43,7 +43,6 @@ protected:
         ::ShowWindow(m_dialog->hwnd(), SW_SHOW);
         Pump();
     }
-    void TearDown() override { m_dialog.reset(); }
 
     // Handles what is queued for the dialog, as its message loop would.
     void Pump() {

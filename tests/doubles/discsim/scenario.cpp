@@ -56,12 +56,16 @@ std::optional<std::string> ReadWhole(const wchar_t* path) {
 
 }  // namespace
 
-std::string ScenarioText() {
+std::wstring ScenarioPath() {
     wchar_t path[MAX_PATH];
     const DWORD length = ::GetEnvironmentVariableW(L"DISCSIM_SCENARIO", path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
+    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(path, length);
+}
+
+std::string ScenarioText() {
+    const std::wstring path = ScenarioPath();
     WIN32_FILE_ATTRIBUTE_DATA now{};
-    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &now)) return {};
+    if (path.empty() || !::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now)) return {};
 
     // The file is opened only when it has changed: every open is a moment in which
     // a test's rename over it would be refused.
@@ -71,7 +75,7 @@ std::string ScenarioText() {
     static std::string cachedText;
     std::lock_guard lock(guard);
     if (cachedPath != path || std::memcmp(&cachedAttributes, &now, sizeof now) != 0) {
-        auto text = ReadWhole(path);
+        auto text = ReadWhole(path.c_str());
         if (!text) return {};  // read again next time
         cachedText = std::move(*text);
         cachedPath = path;
@@ -126,9 +130,7 @@ std::vector<std::uint8_t> TSimDrive::ProfileListFeature(bool markCurrent) const 
     return feature;
 }
 
-bool ScenarioConfigured() {
-    return ::GetEnvironmentVariableW(L"DISCSIM_SCENARIO", nullptr, 0) > 1;
-}
+bool ScenarioConfigured() { return !ScenarioPath().empty(); }
 
 TScenario ParseScenario(const std::string& text) {
     TScenario scenario;

@@ -56,6 +56,8 @@ struct TScenario {
     std::vector<TSimDrive> drives;
 };
 
+// The scenario file the environment names; empty when none.
+std::wstring ScenarioPath();
 // Whether the environment names a scenario file at all.
 bool ScenarioConfigured();
 // The scenario file's text now; empty when it cannot be read.
