@@ -51,11 +51,8 @@ void DiscProbeSession::RemoveProgramFile(const std::wstring& relativePath) const
     ::DeleteFileW((m_programDir + relativePath).c_str());
 }
 
-// The checker may hold the file open for a moment: the replacement is tried again then.
 void DiscProbeSession::SetScenario(const std::string& text) {
-    const std::wstring scenario(text.begin(), text.end());
-    if (!testsupport::PollUntil(kDiscTimeoutMs, [&] { return m_drives.Write(scenario); }))
-        ADD_FAILURE() << "the scenario file could not be replaced";
+    if (!m_drives.Write(text)) ADD_FAILURE() << "the scenario file could not be replaced";
 }
 
 testsupport::Process DiscProbeSession::Start(bool simulatedDrives) const {

@@ -56,7 +56,7 @@ protected:
 };
 
 TEST_F(DiscprobeDrivesTest, ListsEachDriveWithItsIdentityStateAndMedium) {
-    Scenario(L"[drive]\nid=bd\npaths=E:\\\nvendor=HLDS\nproduct=BD-RE BU40N\nrevision=1.00\n"
+    Scenario(L"[drive]\nid=bd\npaths=E:\\\nvendor=NORDDISC\nproduct=BD-RE NB-X07\nrevision=1.00\n"
              L"profiles=0x08,0x09,0x10,0x1B,0x40,0x41,0x43\ncurrent=0x41\n"
              L"[drive]\nid=dvd\npaths=F:\\|C:\\mnt\\dvd\\\nvendor=ACMEOPT\nproduct=DVD+-RW\nrevision=D400\n"
              L"profiles=0x08,0x0A,0x10,0x11,0xFFFF,-1\n");
@@ -66,9 +66,7 @@ TEST_F(DiscprobeDrivesTest, ListsEachDriveWithItsIdentityStateAndMedium) {
     ASSERT_EQ(m_drives.size(), 2u);
     const TDriveRecord& bd = *m_drives[0];
     EXPECT_EQ(bd.paths, L"E:\\");
-    EXPECT_EQ(bd.vendorId, L"HLDS");
-    EXPECT_EQ(bd.productId, L"BD-RE BU40N");
-    EXPECT_EQ(bd.revision, L"1.00");
+    EXPECT_EQ(bd.vendorId + L"|" + bd.productId + L"|" + bd.revision, L"NORDDISC|BD-RE NB-X07|1.00");
     EXPECT_EQ(bd.State(), MEDIA_STATE_USABLE);
     EXPECT_EQ(bd.Media().typeName, L"BD-R");
     EXPECT_EQ(bd.Media().capacityGB, 25.0);

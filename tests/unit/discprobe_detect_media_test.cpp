@@ -179,12 +179,9 @@ TEST(DiscprobeMediaTest, BluRayWriteCheckAsksTheWriteFeatureOnlyForBluRayDrives)
         if (c.requests == 2) {
             EXPECT_EQ(transport.sent[1].cdb(), (std::vector<std::uint8_t>{0x46, 0, 0, 0x41, 0, 0, 0, 0xC0, 0x00, 0}));
         }
-    }
 #ifndef _WIN64
-    CRecordedTransport transport;
-    transport.drives[L'E'] = {profileList(0x08)};
-    BluRayWriteSupport(transport, L'E');
-    EXPECT_EQ(transport.sent[0].outputLength, 592u);
-    EXPECT_EQ(transport.sent[0].header.DataBufferOffset, 80u);
+        EXPECT_EQ(transport.sent[0].outputLength, 592u);
+        EXPECT_EQ(transport.sent[0].header.DataBufferOffset, 80u);
 #endif
+    }
 }

@@ -10,10 +10,8 @@
 #include "monitor_thread.h"
 #include "optical_state_monitor.h"
 #include "simulated_drives.h"
-#include "ui_automation.h"
 
 using namespace discprobe;
-using testsupport::PollUntil;
 
 namespace {
 
@@ -27,10 +25,7 @@ class DiscMonitorPass : public testing::Test {
 protected:
     void SetUp() override { SetScenario(kDrive + kEmpty); }
 
-    void SetScenario(const std::string& text) {
-        const std::wstring scenario(text.begin(), text.end());
-        ASSERT_TRUE(PollUntil(10000, [&] { return m_drives.Write(scenario); }));
-    }
+    void SetScenario(const std::string& text) { ASSERT_TRUE(m_drives.Write(text)); }
     std::vector<std::pair<int, int>> Reports() {
         std::lock_guard lock(m_mutex);
         return m_reports;

@@ -30,6 +30,7 @@ public:
         }
         return false;
     }
+    bool Write(const std::string& ascii) { return Write(std::wstring(ascii.begin(), ascii.end())); }
 
 private:
     testsupport::TempFolder m_folder;
