@@ -64,18 +64,6 @@ TEST_F(DiscMonitorPass, ReportsOnlyChangesAndDescribesAUsableMedium) {
     EXPECT_EQ(drive.state, 0);
     EXPECT_EQ(drive.mediaTypeName, L"BD-R XL");
     EXPECT_EQ(drive.capacityGB, 100.0);
-
-    // Leaving the inserted state keeps the last medium's description.
-    SetScenario(kDrive + kUnusable);
-    monitor->RunPass();
-    EXPECT_EQ(Reports().back(), (std::pair<int, int>{0, 1}));
-    EXPECT_EQ(monitor->Drive(0).mediaTypeName, L"BD-R XL");
-
-    SetScenario(kDrive + kDvdR);
-    monitor->RunPass();
-    EXPECT_EQ(Reports().back(), (std::pair<int, int>{0, 0}));
-    EXPECT_EQ(monitor->Drive(0).mediaTypeName, L"DVD-R");
-    EXPECT_EQ(monitor->Drive(0).capacityGB, 4.7);
 }
 
 TEST_F(DiscMonitorPass, StopDuringPassesLosesNoState) {
