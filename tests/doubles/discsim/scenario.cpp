@@ -33,14 +33,6 @@ long ParseNumber(const std::string& text, long fallback) {
     return end && *end == '\0' ? static_cast<long>(value) : fallback;
 }
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
 std::optional<std::string> ReadWhole(const wchar_t* path) {
     // Shared for deletion too, so that a test can rename a new scenario over it meanwhile.
     HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -55,6 +47,14 @@ std::optional<std::string> ReadWhole(const wchar_t* path) {
 }
 
 }  // namespace
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return {};
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
 
 std::wstring ScenarioPath() {
     wchar_t path[MAX_PATH];
@@ -87,11 +87,6 @@ std::string ScenarioText() {
 std::string TSimDrive::Text(const std::string& key, const std::string& fallback) const {
     const auto found = values.find(key);
     return found == values.end() ? fallback : found->second;
-}
-
-std::wstring TSimDrive::WideText(const std::string& key, const std::wstring& fallback) const {
-    const auto found = values.find(key);
-    return found == values.end() ? fallback : Widen(found->second);
 }
 
 long TSimDrive::Number(const std::string& key, long fallback) const {

@@ -41,7 +41,6 @@ struct TSimDrive {
     std::map<std::string, std::string> values;
 
     std::string Text(const std::string& key, const std::string& fallback = {}) const;
-    std::wstring WideText(const std::string& key, const std::wstring& fallback = {}) const;
     long Number(const std::string& key, long fallback = 0) const;
     std::vector<std::wstring> Paths() const;
     wchar_t Letter() const;  // upper-case drive letter of the first path, or 0
@@ -55,6 +54,9 @@ struct TScenario {
     TSimDrive master;
     std::vector<TSimDrive> drives;
 };
+
+// A scenario text (UTF-8) as UTF-16.
+std::wstring Widen(const std::string& text);
 
 // The scenario file the environment names; empty when none.
 std::wstring ScenarioPath();
