@@ -87,8 +87,7 @@ double IdleCpuPercent(const std::string& scenario, bool simulated) {
     ::Sleep(kMeasureMs);
     double used = HostCpuTicks(*stat) - before;
     double elapsed = NowMs() - start;
-    testsupport::ClickButton(window.item(1016));
-    EXPECT_TRUE(checker.WaitExit(30000).has_value());
+    EXPECT_TRUE(window.Close(checker));
     return 100.0 * (used / kTicksPerSecond) / (elapsed / 1000.0);
 }
 
@@ -105,19 +104,18 @@ TEST(DiscProbeBench, IdleCpuAndInsertLatency) {
     testsupport::Process checker = session.Start();
     DiscProbeWindow window(checker.pid());
     ASSERT_TRUE(window.ok());
-    ASSERT_TRUE(window.WaitCell(1000, 0, 1, L"No disc inserted"))
-        << testsupport::ToUtf8(window.Cell(1000, 0, 1)) << " rows " << window.RowCount(1000);
+    ASSERT_TRUE(window.WaitCell(IDC_DRIVE_LIST, 0, 1, L"No disc inserted"))
+        << testsupport::ToUtf8(window.Cell(IDC_DRIVE_LIST, 0, 1)) << " rows " << window.RowCount(IDC_DRIVE_LIST);
     std::vector<double> latencies;
     for (int i = 0; i < 10; ++i) {
         double start = NowMs();
         session.SetScenario(kDvdRInserted + kSecondDriveEmpty);
-        while (window.Cell(1000, 0, 1) != L"Disc inserted" && NowMs() - start < 10000) ::Sleep(2);
+        while (window.Cell(IDC_DRIVE_LIST, 0, 1) != L"Disc inserted" && NowMs() - start < 10000) ::Sleep(2);
         latencies.push_back(NowMs() - start);
         session.SetScenario(kDvdREmpty + kSecondDriveEmpty);
-        ASSERT_TRUE(window.WaitCell(1000, 0, 1, L"No disc inserted"));
+        ASSERT_TRUE(window.WaitCell(IDC_DRIVE_LIST, 0, 1, L"No disc inserted"));
     }
-    testsupport::ClickButton(window.item(1016));
-    EXPECT_TRUE(checker.WaitExit(30000).has_value());
+    EXPECT_TRUE(window.Close(checker));
     std::sort(latencies.begin(), latencies.end());
     double mean = std::accumulate(latencies.begin(), latencies.end(), 0.0) / static_cast<double>(latencies.size());
     std::printf("insert to \"Disc inserted\" in the row, 10 inserts: mean %.0f ms, median %.0f ms, max %.0f ms\n", mean,

@@ -21,41 +21,27 @@ std::optional<DWORD> ReadAutoplay() {
     return value;
 }
 
-class DiscProbeAutoplay : public testing::Test {
-protected:
-    void SetUp() override {
-        HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        ::RegCloseKey(key);
-        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue);
-    }
-    void TearDown() override { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue); }
+}  // namespace
 
-    // Runs the checker; `whileOpen` is the value seen once its window shows.
-    std::optional<DWORD> RunChecker() {
+TEST(DiscProbeAutoplay, OneWhileOpenThenZeroOrTheValueThatWasThere) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+    for (const std::optional<DWORD> before : {std::optional<DWORD>{}, std::optional<DWORD>{0xFF}}) {
+        SCOPED_TRACE(before ? "existing value" : "absent value");
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue);
+        if (before) {
+            ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &*before, sizeof(DWORD)),
+                      ERROR_SUCCESS);
+        }
         e2e::DiscProbeSession session;
         Process checker = session.Start(false);
         e2e::DiscProbeWindow window(checker.pid());
-        EXPECT_TRUE(window.ok());
-        std::optional<DWORD> whileOpen = ReadAutoplay();
-        ClickButton(window.item(1016));
-        EXPECT_TRUE(checker.WaitExit(e2e::kDiscTimeoutMs).has_value());
-        return whileOpen;
+        ASSERT_TRUE(window.ok());
+        EXPECT_EQ(ReadAutoplay(), 1u);
+        EXPECT_TRUE(window.Close(checker));
+        EXPECT_EQ(ReadAutoplay(), before.value_or(0));
     }
-};
-
-}  // namespace
-
-TEST_F(DiscProbeAutoplay, AbsentBeforeIsOneWhileOpenAndZeroAfter) {
-    ASSERT_FALSE(ReadAutoplay().has_value());
-    EXPECT_EQ(RunChecker(), 1u);
-    EXPECT_EQ(ReadAutoplay(), 0u);
-}
-
-TEST_F(DiscProbeAutoplay, AnExistingValueIsPutBack) {
-    DWORD existing = 0xFF;
-    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &existing, sizeof existing), ERROR_SUCCESS);
-    EXPECT_EQ(RunChecker(), 1u);
-    EXPECT_EQ(ReadAutoplay(), 0xFFu);
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue);
 }

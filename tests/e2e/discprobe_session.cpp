@@ -11,9 +11,6 @@ namespace e2e {
 
 namespace {
 
-constexpr int kDriveList = 1000;
-constexpr int kCancel = 1016;
-
 // A block of memory in another process, freed with it.
 class RemoteBuffer {
 public:
@@ -54,11 +51,8 @@ void DiscProbeSession::RemoveProgramFile(const std::wstring& relativePath) const
     ::DeleteFileW((m_programDir + relativePath).c_str());
 }
 
-// The checker may hold the file open for a moment: the replacement is tried again then.
 void DiscProbeSession::SetScenario(const std::string& text) {
-    const std::wstring scenario(text.begin(), text.end());
-    if (!testsupport::PollUntil(kDiscTimeoutMs, [&] { return m_drives.Write(scenario); }))
-        ADD_FAILURE() << "the scenario file could not be replaced";
+    if (!m_drives.Write(text)) ADD_FAILURE() << "the scenario file could not be replaced";
 }
 
 testsupport::Process DiscProbeSession::Start(bool simulatedDrives) const {
@@ -108,20 +102,25 @@ bool DiscProbeWindow::WaitNextEnabled(bool enabled, DWORD timeoutMs) const {
 
 void DiscProbeWindow::ClickList(POINT at) const {
     LPARAM where = MAKELPARAM(at.x, at.y);
-    ::PostMessageW(item(kDriveList), WM_LBUTTONDOWN, MK_LBUTTON, where);
-    ::PostMessageW(item(kDriveList), WM_LBUTTONUP, 0, where);
+    ::PostMessageW(item(IDC_DRIVE_LIST), WM_LBUTTONDOWN, MK_LBUTTON, where);
+    ::PostMessageW(item(IDC_DRIVE_LIST), WM_LBUTTONUP, 0, where);
 }
 
 // A marker posted behind everything else: the Cancel button's pushed look,
 // which the dialog's thread sets when it gets there.
 bool DiscProbeWindow::Settle() const {
-    HWND cancel = item(kCancel);
+    HWND cancel = item(IDC_CANCEL);
     ::PostMessageW(cancel, BM_SETSTATE, TRUE, 0);
     bool reached = testsupport::PollUntil(kDiscTimeoutMs, [&] {
         return (::SendMessageW(cancel, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
     });
     ::SendMessageW(cancel, BM_SETSTATE, FALSE, 0);
     return reached;
+}
+
+bool DiscProbeWindow::Close(const testsupport::Process& checker) const {
+    testsupport::ClickButton(item(IDC_CANCEL));
+    return checker.WaitExit(kDiscTimeoutMs).has_value();
 }
 
 }  // namespace e2e

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "control_ids.h"
 #include "process.h"
 #include "simulated_drives.h"
 #include "temp_folder.h"
@@ -48,7 +49,7 @@ public:
     int RowCount(int listId) const;
     std::wstring Cell(int listId, int row, int column) const;
     bool IsRowSelected(int listId, int row) const;
-    bool NextEnabled() const { return ::IsWindowEnabled(item(1015)) != FALSE; }
+    bool NextEnabled() const { return ::IsWindowEnabled(item(IDC_NEXT)) != FALSE; }
     std::wstring Text(int id) const;
 
     // Polls until cell (row, column) of a list reads `text`; false on timeout.
@@ -59,6 +60,8 @@ public:
     void ClickList(POINT at) const;
     // Returns once the dialog's thread has handled everything posted to it before.
     bool Settle() const;
+    // Ends the checker through its Cancel button; false when it does not end.
+    bool Close(const testsupport::Process& checker) const;
 
 private:
     HWND m_dialog = nullptr;

@@ -16,8 +16,6 @@ using namespace discprobe_test;
 
 namespace {
 
-constexpr HRESULT kFail = E_FAIL;  // 0x80004005 in the texts below
-
 // Registers the simulated classes for this process and points them at a scenario file.
 class DiscprobeDrivesTest : public testing::Test {
 protected:
@@ -58,7 +56,7 @@ protected:
 };
 
 TEST_F(DiscprobeDrivesTest, ListsEachDriveWithItsIdentityStateAndMedium) {
-    Scenario(L"[drive]\nid=bd\npaths=E:\\\nvendor=HLDS\nproduct=BD-RE BU40N\nrevision=1.00\n"
+    Scenario(L"[drive]\nid=bd\npaths=E:\\\nvendor=NORDDISC\nproduct=BD-RE NB-X07\nrevision=1.00\n"
              L"profiles=0x08,0x09,0x10,0x1B,0x40,0x41,0x43\ncurrent=0x41\n"
              L"[drive]\nid=dvd\npaths=F:\\|C:\\mnt\\dvd\\\nvendor=ACMEOPT\nproduct=DVD+-RW\nrevision=D400\n"
              L"profiles=0x08,0x0A,0x10,0x11,0xFFFF,-1\n");
@@ -68,9 +66,7 @@ TEST_F(DiscprobeDrivesTest, ListsEachDriveWithItsIdentityStateAndMedium) {
     ASSERT_EQ(m_drives.size(), 2u);
     const TDriveRecord& bd = *m_drives[0];
     EXPECT_EQ(bd.paths, L"E:\\");
-    EXPECT_EQ(bd.vendorId, L"HLDS");
-    EXPECT_EQ(bd.productId, L"BD-RE BU40N");
-    EXPECT_EQ(bd.revision, L"1.00");
+    EXPECT_EQ(bd.vendorId + L"|" + bd.productId + L"|" + bd.revision, L"NORDDISC|BD-RE NB-X07|1.00");
     EXPECT_EQ(bd.State(), MEDIA_STATE_USABLE);
     EXPECT_EQ(bd.Media().typeName, L"BD-R");
     EXPECT_EQ(bd.Media().capacityGB, 25.0);
@@ -95,47 +91,39 @@ TEST_F(DiscprobeDrivesTest, ListsEachDriveWithItsIdentityStateAndMedium) {
     EXPECT_EQ(FindDriveByPaths(m_drives, L""), -1);
 }
 
-TEST_F(DiscprobeDrivesTest, LeavesOutDrivesThatCannotBeSetUp) {
-    Scenario(L"[drive]\nid=a\npaths=G:\\\ninit_hr=0x80004005\n"
-             L"[drive]\nid=b\npaths=H:\\\nprofiles=none\n"
-             L"[drive]\nid=c\npaths=I:\\\nsupported=0\n"
-             L"[drive]\nid=d\npaths=J:\\\nput_recorder_hr=0x80004005\n"
-             L"[drive]\nid=kept\npaths=K:\\\nproduct=kept\n"
-             L"[drive]\nid=e\npaths=L:\\\nclient_name_hr=0x80004005\n"
-             L"[drive]\nid=f\npaths=M:\\\nmedia_types_hr=0x80004005\n");
-    Enumerate();
-    ASSERT_EQ(m_drives.size(), 1u);
-    EXPECT_EQ(m_drives[0]->productId, L"kept");
-}
-
 TEST_F(DiscprobeDrivesTest, MasterKeepsItsLastFailure) {
-    ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", nullptr);  // as on a system without the service
-    Enumerate();
-    EXPECT_TRUE(m_drives.empty());
-    EXPECT_EQ(m_master.LastError(), L"Unable to Initialize IDiscMaster2 - Error:0x80040111");
-
-    Scenario(L"supported_hr=0x80004005\n[drive]\npaths=E:\\\n");
-    Enumerate();
-    EXPECT_EQ(m_master.LastError(), L"IDiscMaster2->get_IsSupportedEnvironment failed! - Error:0x80004005");
-    EXPECT_EQ(m_drives.size(), 1u) << "the answer changes nothing";
-
-    Scenario(L"count_hr=0x80004005\n[drive]\npaths=E:\\\n");
-    Enumerate();
-    EXPECT_TRUE(m_drives.empty());
-    EXPECT_EQ(m_master.LastError(), L"IDiscMaster2->get_Count failed! - Error:0x80004005");
-
-    Scenario(L"[drive]\npaths=E:\\\n[drive]\npaths=F:\\\nitem_hr=0x80004005\n[drive]\npaths=G:\\\n");
-    Enumerate();
-    EXPECT_EQ(m_master.LastError(), L"IDiscMaster2->get_Item(1) failed! - Error:0x80004005");
-    ASSERT_EQ(m_drives.size(), 2u);
-    EXPECT_EQ(m_drives[1]->paths, L"G:\\");
+    const struct {
+        const wchar_t* scenario;  // null: no recorder service at all
+        const wchar_t* text;
+        std::size_t drives;
+    } cases[] = {
+        {nullptr, L"Unable to Initialize IDiscMaster2 - Error:0x80040111", 0},
+        // A failed environment check changes nothing.
+        {L"supported_hr=0x80004005\n[drive]\npaths=E:\\\n",
+         L"IDiscMaster2->get_IsSupportedEnvironment failed! - Error:0x80004005", 1},
+        {L"count_hr=0x80004005\n[drive]\npaths=E:\\\n", L"IDiscMaster2->get_Count failed! - Error:0x80004005", 0},
+        {L"[drive]\npaths=E:\\\n[drive]\npaths=F:\\\nitem_hr=0x80004005\n[drive]\npaths=G:\\\n",
+         L"IDiscMaster2->get_Item(1) failed! - Error:0x80004005", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        if (c.scenario)
+            Scenario(c.scenario);
+        else
+            ::SetEnvironmentVariableW(L"DISCSIM_SCENARIO", nullptr);
+        Enumerate();
+        EXPECT_EQ(m_master.LastError(), c.text);
+        EXPECT_EQ(m_drives.size(), c.drives);
+    }
 }
 
-TEST_F(DiscprobeDrivesTest, FormatDataKeepsTheTextOfItsFirstFailure) {
+TEST_F(DiscprobeDrivesTest, DrivesThatCannotBeSetUpAreLeftOutWithTheFirstFailureText) {
     const struct {
         const wchar_t* drive;
-        const wchar_t* text;
+        const wchar_t* text;  // of the data-format object, where it fails
     } cases[] = {
+        {L"init_hr=0x80004005", nullptr},
+        {L"profiles=none", nullptr},
         {L"supported=0", L"Recorder not supported"},
         {L"put_recorder_hr=0x80004005", L"IDiscFormat2Data->put_Recorder Failed - Error:0x80004005"},
         {L"client_name_hr=0x80004005", L"IDiscFormat2Data->put_ClientName Failed - Error:0x80004005"},
@@ -143,7 +131,11 @@ TEST_F(DiscprobeDrivesTest, FormatDataKeepsTheTextOfItsFirstFailure) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.drive);
-        Scenario(std::wstring(L"[drive]\nid=x\npaths=E:\\\n") + c.drive + L"\n");
+        Scenario(std::wstring(L"[drive]\nid=x\npaths=E:\\\n") + c.drive + L"\n[drive]\nid=kept\npaths=K:\\\n");
+        Enumerate();
+        ASSERT_EQ(m_drives.size(), 1u);
+        EXPECT_EQ(m_drives[0]->paths, L"K:\\");
+        if (!c.text) continue;
         CDiscRecorderRef recorder;
         ASSERT_TRUE(recorder.Initialize(L"x"));
         CDiscFormatData format;

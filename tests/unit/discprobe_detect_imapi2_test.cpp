@@ -1,6 +1,6 @@
 // Our declarations of the recorder interfaces against the platform's binary
 // contract: the slot of every method the checker calls (and each interface's
-// last slot, so none is missing or extra), and the interface and class ids.
+// last slot, so none is missing or extra), and the interface ids.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -55,15 +55,14 @@ TEST(DiscprobeImapi2Test, MethodsSitInThePlatformsSlots) {
     for (const auto& s : slots) EXPECT_EQ(s.slot, s.expected) << s.method;
 }
 
-TEST(DiscprobeImapi2Test, IdsAndResultsAreThePlatforms) {
+// The class ids and media results are proven by the runs on simulated drives,
+// which are registered and scripted with the platform's own numbers.
+TEST(DiscprobeImapi2Test, InterfaceIdsAreThePlatforms) {
     const struct {
         const char* name;
         GUID id;
         const wchar_t* text;
     } ids[] = {
-        {"MsftDiscMaster2", CLSID_MsftDiscMaster2, L"{2735412E-7F64-5B0F-8F00-5D77AFBE261E}"},
-        {"MsftDiscRecorder2", CLSID_MsftDiscRecorder2, L"{2735412D-7F64-5B0F-8F00-5D77AFBE261E}"},
-        {"MsftDiscFormat2Data", CLSID_MsftDiscFormat2Data, L"{2735412A-7F64-5B0F-8F00-5D77AFBE261E}"},
         {"IDiscMaster2", __uuidof(IDiscMaster2), L"{27354130-7F64-5B0F-8F00-5D77AFBE261E}"},
         {"IDiscRecorder2", __uuidof(IDiscRecorder2), L"{27354133-7F64-5B0F-8F00-5D77AFBE261E}"},
         {"IDiscRecorder2Ex", __uuidof(IDiscRecorder2Ex), L"{27354132-7F64-5B0F-8F00-5D77AFBE261E}"},
@@ -71,8 +70,6 @@ TEST(DiscprobeImapi2Test, IdsAndResultsAreThePlatforms) {
         {"IDiscFormat2Data", __uuidof(IDiscFormat2Data), L"{27354153-9F64-5B0F-8F00-5D77AFBE261E}"},
     };
     for (const auto& id : ids) EXPECT_EQ(Text(id.id), id.text) << id.name;
-    EXPECT_EQ(static_cast<unsigned long>(E_IMAPI_RECORDER_MEDIA_NO_MEDIA), 0xC0AA0202ul);
-    EXPECT_EQ(static_cast<unsigned long>(E_IMAPI_RECORDER_MEDIA_BECOMING_READY), 0xC0AA0205ul);
     EXPECT_EQ(IMAPI_FEATURE_PAGE_TYPE_PROFILE_LIST, 0);
 }
 

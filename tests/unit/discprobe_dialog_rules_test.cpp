@@ -9,72 +9,39 @@
 
 using namespace discprobe;
 
-namespace {
-
-RECT Find(const std::vector<PlacedControl>& placed, int id) {
-    for (const PlacedControl& control : placed)
-        if (control.id == id) return control.rect;
-    ADD_FAILURE() << "no control " << id;
-    return {};
-}
-
-void ExpectRect(const RECT& actual, LONG left, LONG top, LONG width, LONG height) {
-    EXPECT_EQ(actual.left, left);
-    EXPECT_EQ(actual.top, top);
-    EXPECT_EQ(actual.right - actual.left, width);
-    EXPECT_EQ(actual.bottom - actual.top, height);
-}
-
-}  // namespace
-
-TEST(DiscLayout, ChainedControlsAt96Dpi) {
-    auto placed = PlaceControls({96, 96});
-    ASSERT_EQ(placed.size(), 13u);
-    ExpectRect(Find(placed, IDC_HEADING), 22, 16, 528, 23);
-    ExpectRect(Find(placed, IDC_CHECK_MEDIA_IN), 22, 55, 500, 20);
-    ExpectRect(Find(placed, IDC_DRIVE_LIST), 22, 75, 502, 74);
-    ExpectRect(Find(placed, IDC_STATUS_LINE), 22, 169, 400, 20);
-    ExpectRect(Find(placed, IDC_SUPPORTED_MEDIA), 22, 187, 474, 44);
-    ExpectRect(Find(placed, IDC_BOTTOM_BAND), 0, 245, 554, 45);
-    ExpectRect(Find(placed, IDC_NEXT), 379, 255, 75, 23);
-    ExpectRect(Find(placed, IDC_MEDIA_LIST), 18, 60, 474, 42);
-    ExpectRect(Find(placed, IDC_DRIVE_INFO_LABEL), 24, 122, 400, 20);
-    ExpectRect(Find(placed, IDC_DRIVE_INFO_LIST), 24, 142, 477, 84);
-    ExpectRect(Find(placed, IDC_OK), 461, 255, 75, 23);
-    EXPECT_EQ(DialogSize({96, 96}).cx, 554);
-    EXPECT_EQ(DialogSize({96, 96}).cy, 315);
-    EXPECT_EQ(FontHeight(12, {96, 96}), -16);
-    EXPECT_EQ(FontHeight(9, {96, 96}), -12);
-}
-
-TEST(DiscLayout, XScalesWithHorizontalAndYWithVerticalDpi) {
-    auto placed = PlaceControls({144, 120});
-    // 1006: x 22 -> 33; y = bottom of 1005 (20 + 29) + 16 * 1.25 = 69.
-    ExpectRect(Find(placed, IDC_CHECK_MEDIA_IN), 33, 69, 750, 25);
-    // 1004 sits 2 pixels (scaled: -3 rounded by MulDiv) into the status line.
-    RECT status = Find(placed, IDC_STATUS_LINE);
-    EXPECT_EQ(Find(placed, IDC_SUPPORTED_MEDIA).top, status.bottom + ::MulDiv(-2, 120, 96));
+TEST(DiscLayout, ChainedControlsScaleXWithHorizontalAndYWithVerticalDpi) {
+    const struct {
+        ScreenDpi dpi;
+        int id;
+        RECT rect;
+    } rows[] = {
+        // Each placed below the bottom of the one before, from the left of the chain's first.
+        {{96, 96}, IDC_CHECK_MEDIA_IN, {22, 55, 522, 75}},   {{96, 96}, IDC_DRIVE_LIST, {22, 75, 524, 149}},
+        {{96, 96}, IDC_SUPPORTED_MEDIA, {22, 187, 496, 231}}, {{96, 96}, IDC_MEDIA_LIST, {18, 60, 492, 102}},
+        {{96, 96}, IDC_DRIVE_INFO_LABEL, {24, 122, 424, 142}},
+        // y = bottom of the heading (20 + 29) + 16 * 1.25; the status line's -2 overlap rounds to -3.
+        {{144, 120}, IDC_CHECK_MEDIA_IN, {33, 69, 783, 94}}, {{144, 120}, IDC_SUPPORTED_MEDIA, {33, 234, 744, 289}},
+    };
+    for (const auto& row : rows) {
+        RECT placed{};
+        for (const PlacedControl& control : PlaceControls(row.dpi))
+            if (control.id == row.id) placed = control.rect;
+        EXPECT_TRUE(::EqualRect(&placed, &row.rect)) << row.id << " at " << row.dpi.x << "x" << row.dpi.y << ": "
+                                                      << placed.left << "," << placed.top << "," << placed.right << ","
+                                                      << placed.bottom;
+    }
     EXPECT_EQ(DialogSize({144, 120}).cx, 831);
     EXPECT_EQ(DialogSize({144, 120}).cy, 394);
+    EXPECT_EQ(FontHeight(12, {96, 96}), -16);
     EXPECT_EQ(FontHeight(9, {144, 120}), -15);
 }
 
-TEST(DiscRowTexts, StatusCapacityAndDriveColumns) {
-    TextTable texts{{L"DiscInserted", L"In"}, {L"Invalid", L"Bad"}, {L"NoDiscInserted", L"None"},
-                    {L"DetectingMedia", L"Detecting"}};
-    EXPECT_EQ(StatusText(texts, 0), L"In");
-    EXPECT_EQ(StatusText(texts, 1), L"Bad");
-    EXPECT_EQ(StatusText(texts, 2), L"None");
+TEST(DiscRowTexts, StatusAndDriveTexts) {
+    TextTable texts{{L"DetectingMedia", L"Detecting"}};
     EXPECT_EQ(StatusText(texts, 3), L"Detecting...");
     EXPECT_EQ(StatusText(texts, 4), L"");
-
-    EXPECT_EQ(CapacityText(0.0, L"GB"), L"0.00 GB");
-    EXPECT_EQ(CapacityText(4.7, L"GB"), L"4.70 GB");
-    EXPECT_EQ(CapacityText(100.0, L"GB"), L"100.00 GB");
-    EXPECT_EQ(DriveColumnText(L"E:\\", L"BD-RE  BH16NS40"), L"   E:\\BD-RE  BH16NS40");
     EXPECT_EQ(DriveLetterText(L"E:\\,C:\\mnt\\dvd\\"), L"E");
     EXPECT_EQ(DriveLetterText(L""), L"");
-    EXPECT_EQ(SupportedMediaLine(L"Supported media:", L"CD-ROM, DVD-R"), L"Supported media: CD-ROM, DVD-R");
     EXPECT_EQ(SupportedMediaLine(L"Supported media:", L""), L"");
 }
 

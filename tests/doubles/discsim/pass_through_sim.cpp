@@ -1,14 +1,19 @@
 #include "pass_through_sim.h"
 
+#include <windows.h>
 #include <winioctl.h>
 #include <ntddscsi.h>
 
 #include <algorithm>
-#include <cwctype>
+#include <cstdint>
 #include <cstring>
+#include <cwctype>
 #include <map>
 #include <mutex>
+#include <span>
 #include <vector>
+
+#include "scenario.h"
 
 namespace discsim {
 
@@ -23,27 +28,15 @@ void PutBigEndian32(std::vector<BYTE>& bytes, std::size_t offset, std::uint32_t 
     bytes[offset + 3] = static_cast<BYTE>(value);
 }
 
-// GET CONFIGURATION answer: feature header with the current profile, the
-// profile list when asked from feature 0, the Blu-ray write feature when asked from 0x41.
+// GET CONFIGURATION answer: feature header with the current profile, and the
+// profile list when asked from feature 0.
 std::vector<BYTE> ConfigurationAnswer(const TSimDrive& drive, std::uint16_t startingFeature) {
     const long current = drive.Number("current");
     std::vector<BYTE> answer(8, 0);
     answer[6] = static_cast<BYTE>(current >> 8);
     answer[7] = static_cast<BYTE>(current);
     if (startingFeature == 0) {
-        const auto profiles = drive.Profiles().value_or(std::vector<long>{});
-        answer.insert(answer.end(), {0x00, 0x00, 0x03, static_cast<BYTE>(4 * profiles.size())});
-        for (long profile : profiles)
-            answer.insert(answer.end(), {static_cast<BYTE>(profile >> 8), static_cast<BYTE>(profile),
-                                         static_cast<BYTE>(profile == current), 0x00});
-    } else if (startingFeature == 0x41) {
-        // Feature 0x41 with its class-0 write-support bitmaps.
-        std::vector<BYTE> feature(24, 0);
-        feature[1] = 0x41;
-        feature[3] = 20;
-        const long write = drive.Number("bd_write");
-        if (write >= 2) feature[9] = 0x04;        // answer byte 17
-        else if (write == 1) feature[17] = 0x02;  // answer byte 25
+        const auto feature = drive.ProfileListFeature(current != 0);
         answer.insert(answer.end(), feature.begin(), feature.end());
     }
     PutBigEndian32(answer, 0, static_cast<std::uint32_t>(answer.size() - 4));
@@ -63,8 +56,8 @@ std::vector<BYTE> DiscStructureAnswer(const TSimDrive& drive, BYTE mediaKind) {
     return answer;
 }
 
-}  // namespace
-
+// Answers one IOCTL_SCSI_PASS_THROUGH request buffer from a drive's scenario;
+// false for a request it cannot take.
 bool AnswerPassThrough(const TSimDrive& drive, std::span<std::uint8_t> request, DWORD inputLength) {
     SCSI_PASS_THROUGH header;
     if (inputLength < sizeof header || request.size() < sizeof header) return false;
@@ -92,8 +85,6 @@ bool AnswerPassThrough(const TSimDrive& drive, std::span<std::uint8_t> request, 
     return true;
 }
 
-namespace {
-
 using CreateFileWFn = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
 using DeviceIoControlFn = BOOL(WINAPI*)(HANDLE, DWORD, LPVOID, DWORD, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
 using CloseHandleFn = BOOL(WINAPI*)(HANDLE);
@@ -115,10 +106,6 @@ HANDLE WINAPI SimCreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY
         const wchar_t letter = std::wcslen(path) == 6 && path[5] == L':' ? static_cast<wchar_t>(std::towupper(path[4])) : 0;
         for (const auto& drive : scenario.drives) {
             if (!letter || drive.Letter() != letter) continue;
-            if (!drive.Number("open", 1)) {
-                ::SetLastError(ERROR_FILE_NOT_FOUND);
-                return INVALID_HANDLE_VALUE;
-            }
             HANDLE device = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
             std::lock_guard lock(g_guard);
             g_devices[device] = letter;

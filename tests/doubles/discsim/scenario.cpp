@@ -33,18 +33,6 @@ long ParseNumber(const std::string& text, long fallback) {
     return end && *end == '\0' ? static_cast<long>(value) : fallback;
 }
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-}  // namespace
-
-namespace {
-
 std::optional<std::string> ReadWhole(const wchar_t* path) {
     // Shared for deletion too, so that a test can rename a new scenario over it meanwhile.
     HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -60,12 +48,24 @@ std::optional<std::string> ReadWhole(const wchar_t* path) {
 
 }  // namespace
 
-std::string ScenarioText() {
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return {};
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+std::wstring ScenarioPath() {
     wchar_t path[MAX_PATH];
     const DWORD length = ::GetEnvironmentVariableW(L"DISCSIM_SCENARIO", path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
+    return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(path, length);
+}
+
+std::string ScenarioText() {
+    const std::wstring path = ScenarioPath();
     WIN32_FILE_ATTRIBUTE_DATA now{};
-    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &now)) return {};
+    if (path.empty() || !::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now)) return {};
 
     // The file is opened only when it has changed: every open is a moment in which
     // a test's rename over it would be refused.
@@ -75,7 +75,7 @@ std::string ScenarioText() {
     static std::string cachedText;
     std::lock_guard lock(guard);
     if (cachedPath != path || std::memcmp(&cachedAttributes, &now, sizeof now) != 0) {
-        auto text = ReadWhole(path);
+        auto text = ReadWhole(path.c_str());
         if (!text) return {};  // read again next time
         cachedText = std::move(*text);
         cachedPath = path;
@@ -87,11 +87,6 @@ std::string ScenarioText() {
 std::string TSimDrive::Text(const std::string& key, const std::string& fallback) const {
     const auto found = values.find(key);
     return found == values.end() ? fallback : found->second;
-}
-
-std::wstring TSimDrive::WideText(const std::string& key, const std::wstring& fallback) const {
-    const auto found = values.find(key);
-    return found == values.end() ? fallback : Widen(found->second);
 }
 
 long TSimDrive::Number(const std::string& key, long fallback) const {
@@ -120,16 +115,24 @@ std::optional<std::vector<long>> TSimDrive::Profiles() const {
     return profiles;
 }
 
-bool ScenarioConfigured() {
-    return ::GetEnvironmentVariableW(L"DISCSIM_SCENARIO", nullptr, 0) > 1;
+std::vector<std::uint8_t> TSimDrive::ProfileListFeature(bool markCurrent) const {
+    const long current = Number("current");
+    const auto profiles = Profiles().value_or(std::vector<long>{});
+    std::vector<std::uint8_t> feature = {0x00, 0x00, 0x03, static_cast<std::uint8_t>(4 * profiles.size())};
+    for (long profile : profiles)
+        feature.insert(feature.end(), {static_cast<std::uint8_t>(profile >> 8), static_cast<std::uint8_t>(profile),
+                                       static_cast<std::uint8_t>(markCurrent && profile == current), 0x00});
+    return feature;
 }
+
+bool ScenarioConfigured() { return !ScenarioPath().empty(); }
 
 TScenario ParseScenario(const std::string& text) {
     TScenario scenario;
     TSimDrive* section = &scenario.master;
     for (const auto& raw : Split(text, '\n')) {
         const std::string line = Trim(raw);
-        if (line.empty() || line[0] == '#') continue;
+        if (line.empty()) continue;
         if (line == "[drive]") {
             scenario.drives.emplace_back();
             section = &scenario.drives.back();

@@ -7,7 +7,7 @@
 //
 // Drives that come and go are announced to the program's windows (volume_notices.h).
 //
-// Format: UTF-8 or ASCII lines "key=value"; "#" starts a comment line. A line
+// Format: UTF-8 or ASCII lines "key=value". A line
 // "[drive]" starts the next drive (enumeration order); keys before the first
 // one belong to the disc master. Numbers are decimal or 0x-hex; a result list
 // "a,b*3,c" gives one result per call in turn (b three times), the last one
@@ -18,11 +18,11 @@
 //            profiles (supported profile numbers joined with ","; "none": no array)
 //            current (current profile GET CONFIGURATION reports; 0 = no medium)
 //            dvd_category  dvd_layers (DVD physical format: book type, 1 = two layers)
-//            bd_key (Blu-ray disc information byte 16)  bd_write (0, 1 BD-R DL, 2 BD-RE DL)
+//            bd_key (Blu-ray disc information byte 16)
 //            physical_hr  status_hr (get_CurrentPhysicalMediaType, get_CurrentMediaStatus)
 //            feature_current (1: the profile-list page marks a profile current)  feature_hr
-//            item_hr  create_hr  init_hr  supported (0: IsRecorderSupported answers false)
-//            put_recorder_hr  client_name_hr  media_types_hr  open (0: device cannot be opened)
+//            item_hr  init_hr  supported (0: IsRecorderSupported answers false)
+//            put_recorder_hr  client_name_hr  media_types_hr
 // Defaults: results S_OK, except physical_hr and status_hr, which are
 // 0xC0AA0202 (no medium) while current is 0; profiles "0x08,0x09,0x0A,0x10";
 // current 0; feature_current 1 when current is not 0. Result lists count calls
@@ -41,11 +41,13 @@ struct TSimDrive {
     std::map<std::string, std::string> values;
 
     std::string Text(const std::string& key, const std::string& fallback = {}) const;
-    std::wstring WideText(const std::string& key, const std::wstring& fallback = {}) const;
     long Number(const std::string& key, long fallback = 0) const;
     std::vector<std::wstring> Paths() const;
     wchar_t Letter() const;  // upper-case drive letter of the first path, or 0
     std::optional<std::vector<long>> Profiles() const;
+    // The profile-list feature: header, then per profile its number, the current
+    // flag (when `markCurrent` and it is the "current" one) and a reserved byte.
+    std::vector<std::uint8_t> ProfileListFeature(bool markCurrent) const;
 };
 
 struct TScenario {
@@ -53,6 +55,11 @@ struct TScenario {
     std::vector<TSimDrive> drives;
 };
 
+// A scenario text (UTF-8) as UTF-16.
+std::wstring Widen(const std::string& text);
+
+// The scenario file the environment names; empty when none.
+std::wstring ScenarioPath();
 // Whether the environment names a scenario file at all.
 bool ScenarioConfigured();
 // The scenario file's text now; empty when it cannot be read.

@@ -18,10 +18,6 @@ BSTR AllocText(const std::wstring& text) {
     return ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 
-std::wstring Widen(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
-
 SAFEARRAY* VariantArray(std::size_t count) {
     return ::SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(count));
 }
@@ -47,17 +43,28 @@ SAFEARRAY* LongArray(const std::vector<long>& values) {
 
 std::atomic<long> g_liveObjects{0};
 
-// Reference counting shared by the objects; each names the interfaces it answers.
-template <typename Derived>
-class CRefCounted {
+// Reference counting shared by the objects over their stub bases; each names
+// the interfaces it answers.
+template <typename Derived, typename... Stubs>
+class CSimObject : public Stubs... {
 public:
-    CRefCounted() { ++g_liveObjects; }
-    ~CRefCounted() { --g_liveObjects; }
-    ULONG AddRefImpl() { return ++m_references; }
-    ULONG ReleaseImpl() {
+    CSimObject() { ++g_liveObjects; }
+    ~CSimObject() { --g_liveObjects; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override {
         const ULONG left = --m_references;
         if (left == 0) delete static_cast<Derived*>(this);
         return left;
+    }
+
+protected:
+    // QueryInterface's answer: `found` with a reference, or no interface when null.
+    HRESULT Answer(void* found, void** object) {
+        if (!object) return E_POINTER;
+        *object = found;
+        if (!found) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
 
 private:
@@ -83,18 +90,12 @@ HRESULT MediaResult(const TView& view, const std::string& id, const std::string&
     return NextResult(view.text, *view.drive, id, key, fallback);
 }
 
-class CSimMaster final : public CDiscMaster2Stub, public CRefCounted<CSimMaster> {
+class CSimMaster final : public CSimObject<CSimMaster, CDiscMaster2Stub> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != __uuidof(IDiscMaster2)) return E_NOINTERFACE;
-        *object = static_cast<IDiscMaster2*>(this);
-        AddRef();
-        return S_OK;
+        const bool ours = iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IDiscMaster2);
+        return Answer(ours ? static_cast<IDiscMaster2*>(this) : nullptr, object);
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return AddRefImpl(); }
-    ULONG STDMETHODCALLTYPE Release() override { return ReleaseImpl(); }
 
     HRESULT STDMETHODCALLTYPE get_Item(LONG index, BSTR* value) override {
         if (!value) return E_POINTER;
@@ -122,22 +123,13 @@ public:
     }
 };
 
-class CSimRecorder final : public CDiscRecorder2Stub, public CDiscRecorder2ExStub, public CRefCounted<CSimRecorder> {
+class CSimRecorder final : public CSimObject<CSimRecorder, CDiscRecorder2Stub, CDiscRecorder2ExStub> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IDiscRecorder2))
-            *object = static_cast<IDiscRecorder2*>(this);
-        else if (iid == __uuidof(IDiscRecorder2Ex))
-            *object = static_cast<IDiscRecorder2Ex*>(this);
-        else
-            return E_NOINTERFACE;
-        AddRefImpl();
-        return S_OK;
+        if (iid == __uuidof(IDiscRecorder2Ex)) return Answer(static_cast<IDiscRecorder2Ex*>(this), object);
+        const bool ours = iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IDiscRecorder2);
+        return Answer(ours ? static_cast<IDiscRecorder2*>(this) : nullptr, object);
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return AddRefImpl(); }
-    ULONG STDMETHODCALLTYPE Release() override { return ReleaseImpl(); }
 
     HRESULT STDMETHODCALLTYPE InitializeDiscRecorder(BSTR uniqueId) override {
         const std::wstring wide = uniqueId ? std::wstring(uniqueId, ::SysStringLen(uniqueId)) : std::wstring();
@@ -190,14 +182,8 @@ public:
         if (feature != IMAPI_FEATURE_PAGE_TYPE_PROFILE_LIST) return E_NOTIMPL;
         const HRESULT hr = NextResult(view.text, *view.drive, m_id, "feature_hr");
         if (FAILED(hr)) return hr;
-        // Feature header, then one 4-byte descriptor per profile: number, current flag, reserved.
         const long current = view.drive->Number("current");
-        const bool markCurrent = view.drive->Number("feature_current", current != 0) != 0;
-        const auto profiles = view.drive->Profiles().value_or(std::vector<long>{});
-        std::vector<BYTE> page = {0x00, 0x00, 0x03, static_cast<BYTE>(4 * profiles.size())};
-        for (long profile : profiles)
-            page.insert(page.end(), {static_cast<BYTE>(profile >> 8), static_cast<BYTE>(profile),
-                                     static_cast<BYTE>(markCurrent && profile == current), 0x00});
+        const auto page = view.drive->ProfileListFeature(view.drive->Number("feature_current", current != 0) != 0);
         *data = static_cast<BYTE*>(::CoTaskMemAlloc(page.size()));
         if (!*data) return E_OUTOFMEMORY;
         std::copy(page.begin(), page.end(), *data);
@@ -211,7 +197,7 @@ private:
         *value = nullptr;
         const TView view = ViewOf(m_id);
         if (!view.drive) return kDeviceGone;
-        *value = AllocText(view.drive->WideText(key));
+        *value = AllocText(Widen(view.drive->Text(key)));
         return S_OK;
     }
 
@@ -227,20 +213,13 @@ std::string IdOf(IDiscRecorder2* recorder) {
     return std::string(wide.begin(), wide.end());
 }
 
-class CSimFormat final : public CDiscFormat2DataStub, public CRefCounted<CSimFormat> {
+class CSimFormat final : public CSimObject<CSimFormat, CDiscFormat2DataStub> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != __uuidof(IDiscFormat2) &&
-            iid != __uuidof(IDiscFormat2Data))
-            return E_NOINTERFACE;
-        *object = static_cast<IDiscFormat2Data*>(this);
-        AddRef();
-        return S_OK;
+        const bool ours = iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IDiscFormat2) ||
+                          iid == __uuidof(IDiscFormat2Data);
+        return Answer(ours ? static_cast<IDiscFormat2Data*>(this) : nullptr, object);
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return AddRefImpl(); }
-    ULONG STDMETHODCALLTYPE Release() override { return ReleaseImpl(); }
 
     HRESULT STDMETHODCALLTYPE IsRecorderSupported(IDiscRecorder2* recorder, VARIANT_BOOL* value) override {
         if (!value) return E_POINTER;

@@ -30,7 +30,7 @@ public:
         }
         return false;
     }
-    const std::wstring& path() const { return m_path; }
+    bool Write(const std::string& ascii) { return Write(std::wstring(ascii.begin(), ascii.end())); }
 
 private:
     testsupport::TempFolder m_folder;

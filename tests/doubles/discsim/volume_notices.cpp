@@ -81,10 +81,8 @@ void Watch(HANDLE change, std::map<wchar_t, bool> known) {
 void StartVolumeNotices() {
     static std::once_flag once;
     std::call_once(once, [] {
-        wchar_t path[MAX_PATH];
-        const DWORD length = ::GetEnvironmentVariableW(L"DISCSIM_SCENARIO", path, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return;
-        std::wstring folder(path, length);
+        std::wstring folder = ScenarioPath();
+        if (folder.empty()) return;
         const auto slash = folder.find_last_of(L"\\/");
         folder = slash == std::wstring::npos ? L"." : folder.substr(0, slash);
         // Watch first, then take the starting picture: no change after this call is missed.
