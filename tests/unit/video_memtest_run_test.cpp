@@ -63,24 +63,6 @@ TEST_F(VidMemTestFixture, StuckBitStopsTheRunAndIsDescribed) {
                  detail.c_str());
 }
 
-TEST_F(VidMemTestFixture, ToleratesTheFaultsItsLevelAllows) {
-    // The same position stuck in both surfaces: two distinct faults, which level 2 tolerates and level 1 does not.
-    for (const int level : {2, 1}) {
-        FakeDirectDrawFactory scripted;
-        scripted.display().localVideoMemory = 8 * kMegabyte;
-        scripted.display().stuck = {{2, 1, 1, 0x80000000, 0}, {3, 1, 1, 0x80000000, 0}};
-        DetailText text;
-        VidMemTest test(scripted, NoSleep());
-        ASSERT_EQ(kSetUpOk, test.SetUp(window, 800, 600, 32));
-        if (level == 2) {
-            EXPECT_EQ(0, test.Run(window, text, level));
-        } else {
-            EXPECT_EQ(E_FAIL, test.Run(window, text, level));
-            EXPECT_NE(nullptr, wcsstr(text.c_str(), L"Section: 2\r\n")) << text.c_str();
-        }
-    }
-}
-
 TEST_F(VidMemTestFixture, FallsBackToSixteenBitsWithTheSixteenBitPatterns) {
     factory.display().localVideoMemory = 2 * kMegabyte;
     factory.display().modeAnswers[{800, 600, 32}].otherwise = DDERR_INVALIDMODE;

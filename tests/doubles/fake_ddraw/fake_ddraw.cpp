@@ -135,8 +135,6 @@ public:
     Memory& memory() { return *m_memory; }
 
     STDMETHOD(Blt)(LPRECT dest, LPDIRECTDRAWSURFACE7, LPRECT, DWORD flags, LPDDBLTFX fx) override {
-        HRESULT hr = m_state->display.blt.Next();
-        if (FAILED(hr)) return hr;
         if (!(flags & DDBLT_COLORFILL) || !fx) return E_NOTIMPL;
         RECT r = dest ? *dest : RECT{0, 0, static_cast<LONG>(m_memory->width()), static_cast<LONG>(m_memory->height())};
         r.right = std::min<LONG>(r.right, static_cast<LONG>(m_memory->width()));
@@ -214,12 +212,6 @@ public:
         *format = PixelFormat(m_memory->bpp(), m_state->display.greenMask16);
         return DD_OK;
     }
-    STDMETHOD(GetSurfaceDesc)(LPDDSURFACEDESC2 desc) override {
-        if (!desc) return DDERR_INVALIDPARAMS;
-        Describe(*desc);
-        desc->lpSurface = nullptr;
-        return DD_OK;
-    }
     STDMETHOD(IsLost)() override {
         if (m_state->display.lostTimes > 0) {
             --m_state->display.lostTimes;
@@ -274,6 +266,7 @@ public:
     FAKE_NOT_IMPLEMENTED(ChangeUniquenessValue)
     FAKE_NOT_IMPLEMENTED(SetPriority, DWORD)
     FAKE_NOT_IMPLEMENTED(GetPriority, LPDWORD)
+    FAKE_NOT_IMPLEMENTED(GetSurfaceDesc, LPDDSURFACEDESC2)
     FAKE_NOT_IMPLEMENTED(SetLOD, DWORD)
     FAKE_NOT_IMPLEMENTED(GetLOD, LPDWORD)
 
@@ -357,35 +350,18 @@ public:
         if (!caps) return DDERR_INVALIDPARAMS;
         const FakeDisplay& display = m_state->display;
         DWORD amount = (caps->dwCaps & DDSCAPS_LOCALVIDMEM)      ? display.localVideoMemory
-                       : (caps->dwCaps & DDSCAPS_NONLOCALVIDMEM) ? display.nonLocalVideoMemory
+                       : (caps->dwCaps & DDSCAPS_NONLOCALVIDMEM) ? 0
                                                                  : display.totalVideoMemory;
         if (total) *total = amount;
         if (free) *free = amount - std::min(amount, m_state->record.videoMemoryInUse);
         return DD_OK;
     }
-    STDMETHOD(GetCaps)(LPDDCAPS driver, LPDDCAPS emulation) override {
-        if (driver) {
-            DWORD size = driver->dwSize;
-            std::memset(driver, 0, size ? size : sizeof *driver);
-            driver->dwSize = size;
-            driver->dwVidMemTotal = m_state->display.localVideoMemory;
-        }
-        if (emulation) {
-            DWORD size = emulation->dwSize;
-            std::memset(emulation, 0, size ? size : sizeof *emulation);
-            emulation->dwSize = size;
-        }
-        return DD_OK;
-    }
-    STDMETHOD(GetDisplayMode)(LPDDSURFACEDESC2 desc) override {
-        if (!desc) return DDERR_INVALIDPARAMS;
-        const Mode& mode = m_state->record.current;
-        *desc = {};
-        desc->dwSize = sizeof *desc;
-        desc->dwFlags = DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-        desc->dwWidth = mode.width;
-        desc->dwHeight = mode.height;
-        desc->ddpfPixelFormat = PixelFormat(mode.bpp, m_state->display.greenMask16);
+    // A driver without non-local video memory.
+    STDMETHOD(GetCaps)(LPDDCAPS driver, LPDDCAPS) override {
+        if (!driver) return DDERR_INVALIDPARAMS;
+        const DWORD size = driver->dwSize;
+        std::memset(driver, 0, size ? size : sizeof *driver);
+        driver->dwSize = size;
         return DD_OK;
     }
     STDMETHOD(RestoreDisplayMode)() override {
@@ -413,6 +389,7 @@ public:
     FAKE_NOT_IMPLEMENTED(DuplicateSurface, LPDIRECTDRAWSURFACE7, LPDIRECTDRAWSURFACE7*)
     FAKE_NOT_IMPLEMENTED(EnumSurfaces, DWORD, LPDDSURFACEDESC2, LPVOID, LPDDENUMSURFACESCALLBACK7)
     FAKE_NOT_IMPLEMENTED(FlipToGDISurface)
+    FAKE_NOT_IMPLEMENTED(GetDisplayMode, LPDDSURFACEDESC2)
     FAKE_NOT_IMPLEMENTED(GetFourCCCodes, LPDWORD, LPDWORD)
     FAKE_NOT_IMPLEMENTED(GetGDISurface, LPDIRECTDRAWSURFACE7*)
     FAKE_NOT_IMPLEMENTED(GetMonitorFrequency, LPDWORD)
