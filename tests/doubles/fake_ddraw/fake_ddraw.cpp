@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "com_fake.h"
+
 namespace fakeddraw {
 
 struct DisplayState {
@@ -59,42 +61,18 @@ private:
     void* m_bits = nullptr;
 };
 
-// IUnknown for one interface, counting the objects alive in the display.
+// Counts the objects alive in the display.
 template <typename Interface>
-class FakeUnknown : public Interface {
+class FakeUnknown : public ComFake<Interface> {
 public:
     explicit FakeUnknown(std::shared_ptr<DisplayState> state) : m_state(std::move(state)) {
         ++m_state->record.liveObjects;
     }
-    virtual ~FakeUnknown() { --m_state->record.liveObjects; }
-
-    STDMETHOD(QueryInterface)(REFIID riid, void** out) override {
-        if (!out) return E_POINTER;
-        if (riid == IID_IUnknown || riid == Iid()) {
-            *out = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++m_references; }
-    STDMETHOD_(ULONG, Release)() override {
-        ULONG left = --m_references;
-        if (left == 0) delete this;
-        return left;
-    }
+    ~FakeUnknown() override { --m_state->record.liveObjects; }
 
 protected:
-    virtual REFIID Iid() const = 0;
     std::shared_ptr<DisplayState> m_state;
-
-private:
-    ULONG m_references = 1;
 };
-
-#define FAKE_NOT_IMPLEMENTED(method, ...) \
-    STDMETHOD(method)(__VA_ARGS__) override { return E_NOTIMPL; }
 
 DDPIXELFORMAT PixelFormat(DWORD bpp, DWORD greenMask16) {
     DDPIXELFORMAT format{};
@@ -185,12 +163,6 @@ public:
         }
         return DD_OK;
     }
-    STDMETHOD(GetCaps)(LPDDSCAPS2 caps) override {
-        if (!caps) return DDERR_INVALIDPARAMS;
-        *caps = {};
-        caps->dwCaps = m_caps;
-        return DD_OK;
-    }
     STDMETHOD(GetDC)(HDC* out) override {
         if (!out || m_dc) return DDERR_DCALREADYCREATED;
         m_dc = ::CreateCompatibleDC(nullptr);
@@ -267,11 +239,9 @@ public:
     FAKE_NOT_IMPLEMENTED(SetPriority, DWORD)
     FAKE_NOT_IMPLEMENTED(GetPriority, LPDWORD)
     FAKE_NOT_IMPLEMENTED(GetSurfaceDesc, LPDDSURFACEDESC2)
+    FAKE_NOT_IMPLEMENTED(GetCaps, LPDDSCAPS2)
     FAKE_NOT_IMPLEMENTED(SetLOD, DWORD)
     FAKE_NOT_IMPLEMENTED(GetLOD, LPDWORD)
-
-protected:
-    REFIID Iid() const override { return IID_IDirectDrawSurface7; }
 
 private:
     void Describe(DDSURFACEDESC2& desc) const {
@@ -403,9 +373,6 @@ public:
     FAKE_NOT_IMPLEMENTED(GetDeviceIdentifier, LPDDDEVICEIDENTIFIER2, DWORD)
     FAKE_NOT_IMPLEMENTED(StartModeTest, LPSIZE, DWORD, DWORD)
     FAKE_NOT_IMPLEMENTED(EvaluateMode, DWORD, DWORD*)
-
-protected:
-    REFIID Iid() const override { return IID_IDirectDraw7; }
 };
 
 }  // namespace
