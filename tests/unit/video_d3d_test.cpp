@@ -157,8 +157,6 @@ TEST_F(D3DTestFixture, SetUpFailuresAnswerTheirCodes) {
         {"EnumAdapterModes", D3DERR_INVALIDCALL, 118},
         {"CreateDevice", D3DERR_NOTAVAILABLE, 103},
         {"SetRenderState:22", E_FAIL, 104},  // cull mode
-        {"SetLight", E_FAIL, 112},
-        {"CreateVertexBuffer", D3DERR_OUTOFVIDEOMEMORY, 120},
         {"VertexLock", D3DERR_INVALIDCALL, 122},
         {"CreateTexture", D3DERR_NOTAVAILABLE, 115},
         {"CreateTexture", D3DERR_INVALIDCALL, 114},

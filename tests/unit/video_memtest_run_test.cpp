@@ -81,15 +81,12 @@ TEST_F(VidMemTestFixture, SetUpFailuresAnswerTheirCodes) {
         void (*script)(fakeddraw::FakeDisplay&);
         int code;
     } cases[] = {
-        {[](fakeddraw::FakeDisplay& d) { d.create.otherwise = E_OUTOFMEMORY; }, 201},
         {[](fakeddraw::FakeDisplay& d) { d.create.otherwise = DDERR_NODIRECTDRAWHW; }, 202},
-        {[](fakeddraw::FakeDisplay& d) { d.create.otherwise = DDERR_GENERIC; }, 203},
         {[](fakeddraw::FakeDisplay& d) {
              d.modeAnswers[{800, 600, 32}].otherwise = DDERR_UNSUPPORTEDFORMAT;
              d.modeAnswers[{800, 600, 16}].otherwise = E_NOTIMPL;
          },
          204},
-        {[](fakeddraw::FakeDisplay& d) { d.cooperative.otherwise = DDERR_EXCLUSIVEMODEALREADYSET; }, 205},
         {[](fakeddraw::FakeDisplay& d) { d.modeAnswers[{800, 600, 32}].otherwise = DDERR_GENERIC; }, 206},
         {[](fakeddraw::FakeDisplay& d) { d.systemMemory.otherwise = DDERR_INVALIDPARAMS; }, 209},
         {[](fakeddraw::FakeDisplay& d) { d.systemMemory.otherwise = E_OUTOFMEMORY; }, 215},

