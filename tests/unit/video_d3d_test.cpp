@@ -179,25 +179,4 @@ TEST_F(D3DTestFixture, SetUpFailuresAnswerTheirCodes) {
     EXPECT_EQ(102, test.SetUp(nullptr, 1024, 768, 32, detail));
 }
 
-TEST_F(D3DTestFixture, FrameFailuresAnswerTheirCodesAndEverythingIsStillReleased) {
-    struct Case {
-        const char* call;
-        int code;
-    } cases[] = {{"BeginScene", 123}, {"SetTexture", 128}, {"DrawIndexedPrimitive", 132}, {"Present", 133}};
-    for (const Case& c : cases) {
-        record->failures.clear();
-        record->resets.clear();
-        D3DTest test(Platform());
-        ASSERT_EQ(kD3DOk, test.SetUp(nullptr, 800, 600, 32, detail));
-        ASSERT_EQ(kD3DOk, test.Frame());
-        // A lost device fails the next present and everything after it.
-        record->failures[c.call] = {D3DERR_DEVICELOST, record->calls[c.call]};
-        record->failures["Reset"] = {D3DERR_DEVICELOST, 0};
-        EXPECT_EQ(c.code, test.Frame()) << c.call;
-        test.Release();
-        EXPECT_EQ(1u, record->resets.size());
-        EXPECT_EQ(0, record->liveObjects) << c.call;
-    }
-}
-
 }  // namespace
