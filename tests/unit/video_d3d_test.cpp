@@ -1,11 +1,9 @@
-// Video Test #3's decisions and scene against a scripted Direct3D 8.
+// Video Test #3's plain parts: the sphere's geometry and the mode table.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <tuple>
 
-#include "fake_d3d8/fake_d3d8.h"
-#include "modules/video/d3d/d3d_test.h"
 #include "modules/video/d3d/mode_table.h"
 #include "modules/video/d3d/sphere.h"
 
@@ -78,105 +76,6 @@ TEST(VideoD3dModeTable, HoldsFiftyModesAndKeepsTheLargest) {
     EXPECT_EQ(0xC0FFEEu, guarded.guard);
     EXPECT_EQ(640u + 8 * 70, guarded.table[0].width);
     EXPECT_EQ(640u + 8 * 119, guarded.table[49].width);
-}
-
-D3DDISPLAYMODE Mode(UINT w, UINT h, D3DFORMAT f = D3DFMT_X8R8G8B8) { return {w, h, 60, f}; }
-
-struct D3DTestFixture : ::testing::Test {
-    void SetUp() override {
-        record = std::make_shared<fake_d3d8::D3D8Record>();
-        record->modes = {Mode(640, 480), Mode(800, 600), Mode(1024, 768), Mode(640, 480, D3DFMT_R5G6B5),
-                         Mode(1024, 768, D3DFMT_R5G6B5)};
-    }
-    void TearDown() override { EXPECT_EQ(0, record->liveObjects) << "objects left unreleased"; }
-
-    D3DTestPlatform Platform(const wchar_t* library = SUITE_DIST_DIR L"artpack.dll") {
-        D3DTestPlatform platform;
-        platform.createDirect3D = [r = record] { return fake_d3d8::CreateFakeDirect3D(r); };
-        platform.loadString = [](UINT id) { return id == 101 ? std::wstring(L"3D Test Resolution") : L"caption"; };
-        platform.textureLibrary = library;
-        return platform;
-    }
-
-    fake_d3d8::Record record;
-    ResolutionText detail;
-};
-
-TEST_F(D3DTestFixture, SetsUpTheDesktopModeWithTheSceneItDescribes) {
-    D3DTest test(Platform());
-    ASSERT_EQ(kD3DOk, test.SetUp(nullptr, 1024, 768, 32, detail));
-    EXPECT_STREQ(L"3D Test Resolution: 1024*768*32\r\n", detail.c_str());
-    ASSERT_EQ(1u, record->devicesCreated.size());
-    const D3DPRESENT_PARAMETERS& p = record->devicesCreated[0];
-    EXPECT_EQ(std::tuple(1024u, 768u, D3DFMT_X8R8G8B8, FALSE),
-              std::tuple(p.BackBufferWidth, p.BackBufferHeight, p.BackBufferFormat, p.Windowed));
-    EXPECT_EQ(D3DFMT_D24X8, p.AutoDepthStencilFormat);  // D32 is refused by this adapter
-    EXPECT_EQ(840u * 2, record->indexData.size());
-    EXPECT_EQ(21, reinterpret_cast<const WORD*>(record->indexData.data())[1]);
-
-    for (int frame = 0; frame < 3; ++frame) ASSERT_EQ(kD3DOk, test.Frame());
-    EXPECT_EQ(6.0f, test.Angle());
-    ASSERT_EQ(3u, record->draws.size());
-    EXPECT_EQ(std::tuple(D3DPT_TRIANGLESTRIP, 441u, 838u),
-              std::tuple(record->draws[0].type, record->draws[0].vertexCount, record->draws[0].primitiveCount));
-    // World: scale 6.5 * 4/3 after 6 degrees of turn, lifted by 4.
-    EXPECT_NEAR(4.0f, record->transforms[D3DTS_WORLD]._42, 1e-5f);
-    EXPECT_NEAR(6.5f * 4 / 3, std::sqrt(std::pow(record->transforms[D3DTS_WORLD]._11, 2.0f) +
-                                        std::pow(record->transforms[D3DTS_WORLD]._12, 2.0f) +
-                                        std::pow(record->transforms[D3DTS_WORLD]._13, 2.0f)),
-                1e-4f);
-
-    test.Release();
-    ASSERT_EQ(1u, record->resets.size());
-    EXPECT_TRUE(record->resets[0].Windowed);
-    EXPECT_EQ(0u, record->resets[0].BackBufferWidth);
-    test.Release();  // repeatable
-}
-
-TEST_F(D3DTestFixture, FallsBackToTheLargestModeAndStepsDownWhenOutOfVideoMemory) {
-    {
-        D3DTest test(Platform());
-        ASSERT_EQ(kD3DOk, test.SetUp(nullptr, 1366, 768, 32, detail));
-        EXPECT_STREQ(L"3D Test Resolution: 1024*768*32\r\n", detail.c_str());
-    }
-    record->outOfVideoMemoryAt = {{1024, 768}};
-    record->devicesCreated.clear();
-    D3DTest test(Platform());
-    ASSERT_EQ(kD3DOk, test.SetUp(nullptr, 1024, 768, 32, detail));
-    EXPECT_STREQ(L"3D Test Resolution: 800*600*32\r\n", detail.c_str());
-    ASSERT_EQ(1u, record->devicesCreated.size());
-    EXPECT_EQ(800u, record->devicesCreated[0].BackBufferWidth);
-}
-
-TEST_F(D3DTestFixture, SetUpFailuresAnswerTheirCodes) {
-    struct Case {
-        const char* call;
-        HRESULT result;
-        int code;
-    } cases[] = {
-        {"EnumAdapterModes", D3DERR_INVALIDCALL, 118},
-        {"CreateDevice", D3DERR_NOTAVAILABLE, 103},
-        {"SetRenderState:22", E_FAIL, 104},  // cull mode
-        {"VertexLock", D3DERR_INVALIDCALL, 122},
-        {"CreateTexture", D3DERR_NOTAVAILABLE, 115},
-        {"CreateTexture", D3DERR_INVALIDCALL, 114},
-        {"CreateTexture", E_OUTOFMEMORY, 116},
-    };
-    for (const Case& c : cases) {
-        record->failures = {{c.call, {c.result, 0}}};
-        D3DTest test(Platform());
-        EXPECT_EQ(c.code, test.SetUp(nullptr, 1024, 768, 32, detail)) << c.call;
-    }
-    record->failures.clear();
-    {
-        D3DTestPlatform none = Platform();
-        none.createDirect3D = [] { return static_cast<IDirect3D8*>(nullptr); };
-        D3DTest test(none);
-        EXPECT_EQ(100, test.SetUp(nullptr, 1024, 768, 32, detail));
-    }
-    record->depthFormats.clear();
-    D3DTest test(Platform());
-    EXPECT_EQ(102, test.SetUp(nullptr, 1024, 768, 32, detail));
 }
 
 }  // namespace

@@ -1,7 +1,12 @@
 // Video Tests #2 and #3 on our fake DirectDraw and a scripted Direct3D 8: the
-// memory test's device, and what each sub-test reports to the launcher, in order.
+// memory test's device, the 3D scene's set-up, and what each sub-test reports
+// to the launcher, in order.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <tuple>
+
+#include "d3d/d3d_test.h"
 #include "d3d/run_3d_test.h"
 #include "fake_d3d8/fake_d3d8.h"
 #include "fake_ddraw.h"
@@ -56,6 +61,7 @@ protected:
     fakeddraw::FakeDirectDrawFactory directDraw;
     CVideoModule module{host.hwnd(), directDraw, platform};
     fake_d3d8::Record record = std::make_shared<fake_d3d8::D3D8Record>();
+    video3d::ResolutionText detail;
 };
 
 TEST_F(VideoDriversTest, MemoryTestVerifiesAllFreeVideoMemoryLargestFirst) {
@@ -199,6 +205,83 @@ TEST_F(VideoDriversTest, NoUsableThreeDModeEndsThePassWithTheAccelerationVerdict
     EXPECT_NE(std::wstring::npos, logged.find(Str(IDS_VIDEO_D3D_INIT_FAILED)));
     EXPECT_NE(std::wstring::npos, host.Printed().find(Str(IDS_VIDEO_ERRORS_ACCELERATION)));
     EXPECT_EQ((std::vector<std::wstring>{L"sub:0,1", L"sub:0,3"}), host.Only(L"sub:"));
+}
+
+TEST_F(VideoDriversTest, SetsUpTheDesktopModeWithTheSceneItDescribes) {
+    video3d::D3DTest test(Scripted());
+    ASSERT_EQ(video3d::kD3DOk, test.SetUp(nullptr, 1024, 768, 32, detail));
+    EXPECT_STREQ(L"3D Test Resolution: 1024*768*32\r\n", detail.c_str());
+    ASSERT_EQ(1u, record->devicesCreated.size());
+    const D3DPRESENT_PARAMETERS& p = record->devicesCreated[0];
+    EXPECT_EQ(std::tuple(1024u, 768u, D3DFMT_X8R8G8B8, FALSE),
+              std::tuple(p.BackBufferWidth, p.BackBufferHeight, p.BackBufferFormat, p.Windowed));
+    EXPECT_EQ(D3DFMT_D24X8, p.AutoDepthStencilFormat);  // D32 is refused by this adapter
+    EXPECT_EQ(840u * 2, record->indexData.size());
+    EXPECT_EQ(21, reinterpret_cast<const WORD*>(record->indexData.data())[1]);
+
+    for (int frame = 0; frame < 3; ++frame) ASSERT_EQ(video3d::kD3DOk, test.Frame());
+    EXPECT_EQ(6.0f, test.Angle());
+    ASSERT_EQ(3u, record->draws.size());
+    EXPECT_EQ(std::tuple(D3DPT_TRIANGLESTRIP, 441u, 838u),
+              std::tuple(record->draws[0].type, record->draws[0].vertexCount, record->draws[0].primitiveCount));
+    // World: scale 6.5 * 4/3 after 6 degrees of turn, lifted by 4.
+    EXPECT_NEAR(4.0f, record->transforms[D3DTS_WORLD]._42, 1e-5f);
+    EXPECT_NEAR(6.5f * 4 / 3, std::sqrt(std::pow(record->transforms[D3DTS_WORLD]._11, 2.0f) +
+                                        std::pow(record->transforms[D3DTS_WORLD]._12, 2.0f) +
+                                        std::pow(record->transforms[D3DTS_WORLD]._13, 2.0f)),
+                1e-4f);
+
+    test.Release();
+    ASSERT_EQ(1u, record->resets.size());
+    EXPECT_TRUE(record->resets[0].Windowed);
+    EXPECT_EQ(0u, record->resets[0].BackBufferWidth);
+    test.Release();  // repeatable
+}
+
+TEST_F(VideoDriversTest, FallsBackToTheLargestModeAndStepsDownWhenOutOfVideoMemory) {
+    {
+        video3d::D3DTest test(Scripted());
+        ASSERT_EQ(video3d::kD3DOk, test.SetUp(nullptr, 1366, 768, 32, detail));
+        EXPECT_STREQ(L"3D Test Resolution: 1024*768*32\r\n", detail.c_str());
+    }
+    record->outOfVideoMemoryAt = {{1024, 768}};
+    record->devicesCreated.clear();
+    video3d::D3DTest test(Scripted());
+    ASSERT_EQ(video3d::kD3DOk, test.SetUp(nullptr, 1024, 768, 32, detail));
+    EXPECT_STREQ(L"3D Test Resolution: 800*600*32\r\n", detail.c_str());
+    ASSERT_EQ(1u, record->devicesCreated.size());
+    EXPECT_EQ(800u, record->devicesCreated[0].BackBufferWidth);
+}
+
+TEST_F(VideoDriversTest, SetUpFailuresAnswerTheirCodes) {
+    struct Case {
+        const char* call;
+        HRESULT result;
+        int code;
+    } cases[] = {
+        {"EnumAdapterModes", D3DERR_INVALIDCALL, 118},
+        {"CreateDevice", D3DERR_NOTAVAILABLE, 103},
+        {"SetRenderState:22", E_FAIL, 104},  // cull mode
+        {"VertexLock", D3DERR_INVALIDCALL, 122},
+        {"CreateTexture", D3DERR_NOTAVAILABLE, 115},
+        {"CreateTexture", D3DERR_INVALIDCALL, 114},
+        {"CreateTexture", E_OUTOFMEMORY, 116},
+    };
+    for (const Case& c : cases) {
+        record->failures = {{c.call, {c.result, 0}}};
+        video3d::D3DTest test(Scripted());
+        EXPECT_EQ(c.code, test.SetUp(nullptr, 1024, 768, 32, detail)) << c.call;
+    }
+    record->failures.clear();
+    {
+        video3d::D3DTestPlatform none = Scripted();
+        none.createDirect3D = [] { return static_cast<IDirect3D8*>(nullptr); };
+        video3d::D3DTest test(none);
+        EXPECT_EQ(100, test.SetUp(nullptr, 1024, 768, 32, detail));
+    }
+    record->depthFormats.clear();
+    video3d::D3DTest test(Scripted());
+    EXPECT_EQ(102, test.SetUp(nullptr, 1024, 768, 32, detail));
 }
 
 }  // namespace
