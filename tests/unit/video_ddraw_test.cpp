@@ -7,26 +7,21 @@
 #include <tuple>
 
 #include "d2d_test.h"
-#include "fake_ddraw.h"
-#include "module_globals.h"
 #include "patterns.h"
 #include "resources/string_ids.h"
 #include "run_2d_test.h"
-#include "temp_folder.h"
-#include "video_test_host.h"
+#include "video_module_test.h"
 
 using namespace videotest;
 using fakeddraw::Mode;
 
 namespace {
 
-class VideoDeviceTest : public ::testing::Test {
+class VideoDeviceTest : public VideoModuleTest {
 protected:
     void SetUp() override {
+        VideoModuleTest::SetUp();
         video::ModuleModeList().clear();
-        ModuleDirectory = temp.MakeFolder(L"program");
-        iErrorLevel = 0;
-        module.Initialize(1);
     }
     void TearDown() override {
         test.Release();
@@ -50,11 +45,6 @@ protected:
         return video::ReadPixel(lock.view(), x, y);
     }
 
-    testsupport::TempFolder temp;
-    HostRecorder host;
-    FakePlatform platform;
-    fakeddraw::FakeDirectDrawFactory directDraw;
-    CVideoModule module{host.hwnd(), directDraw, platform};
     D2DTest test{module};
 };
 

@@ -9,16 +9,13 @@
 #include "d3d/d3d_test.h"
 #include "d3d/run_3d_test.h"
 #include "fake_d3d8/fake_d3d8.h"
-#include "fake_ddraw.h"
 #include "framework/resources.h"
 #include "memtest/run_memory_test.h"
 #include "memtest/vid_mem_test.h"
-#include "module_globals.h"
 #include "pass_sequence.h"
 #include "resources/string_ids.h"
-#include "temp_folder.h"
 #include "test_window.h"
-#include "video_test_host.h"
+#include "video_module_test.h"
 
 using namespace videotest;
 
@@ -26,11 +23,10 @@ namespace {
 
 constexpr DWORD kMegabyte = 1u << 20;
 
-class VideoDriversTest : public ::testing::Test {
+class VideoDriversTest : public VideoModuleTest {
 protected:
     void SetUp() override {
-        iErrorLevel = 0;
-        module.Initialize(1);  // progress in percent; 0 is the starting value and is not sent again
+        VideoModuleTest::SetUp();
         record->modes = {{800, 600, 60, D3DFMT_X8R8G8B8}, {1024, 768, 60, D3DFMT_X8R8G8B8}};
         directDraw.display().localVideoMemory = 5 * kMegabyte;
     }
@@ -56,10 +52,6 @@ protected:
         return reports;
     }
 
-    HostRecorder host;
-    FakePlatform platform;
-    fakeddraw::FakeDirectDrawFactory directDraw;
-    CVideoModule module{host.hwnd(), directDraw, platform};
     fake_d3d8::Record record = std::make_shared<fake_d3d8::D3D8Record>();
     video3d::ResolutionText detail;
 };

@@ -8,15 +8,12 @@
 #include <string>
 #include <thread>
 
-#include "fake_ddraw.h"
 #include "hostlink/protocol.h"
 #include "init_error.h"
-#include "module_globals.h"
 #include "pass_sequence.h"
 #include "resources/string_ids.h"
 #include "run_2d_test.h"
-#include "temp_folder.h"
-#include "video_test_host.h"
+#include "video_module_test.h"
 
 using namespace videotest;
 
@@ -40,20 +37,14 @@ struct ScriptedSubTests {
     }
 };
 
-class VideoPassTest : public ::testing::Test {
+class VideoPassTest : public VideoModuleTest {
 protected:
-    void SetUp() override { ModuleDirectory = temp.MakeFolder(L"program"); }
     ScriptedSubTests Scripted(std::vector<int> run2D, std::vector<int> memory, std::vector<int> run3D,
                               bool clearsAcceleration = false) {
         host.lines.clear();
         return {std::move(run2D), std::move(memory), std::move(run3D), clearsAcceleration, &host};
     }
 
-    testsupport::TempFolder temp;
-    HostRecorder host;
-    FakePlatform platform;
-    fakeddraw::FakeDirectDrawFactory directDraw;
-    CVideoModule module{host.hwnd(), directDraw, platform};
     ScriptedSubTests subTests{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, false, &host};
 };
 
