@@ -163,7 +163,8 @@ TEST(VideoBench, RadialPatternPhasesOnTheRealDisplay) {
     int budget = 0;
     ASSERT_EQ(pattern.Prepare(), S_OK);
     const double draw = TimeSeconds([&] { EXPECT_EQ(pattern.Draw(), S_OK); });
-    const double check = BestSeconds([&] { EXPECT_EQ(pattern.Check(budget), S_OK); });
+    // Once, as the test does: a check draws the running label after its copy, which a second copy would read as faults.
+    const double check = TimeSeconds([&] { EXPECT_EQ(pattern.Check(budget), S_OK); });
     const double erase = TimeSeconds([&] { EXPECT_EQ(pattern.Erase(), S_OK); });
     test.Release();
 
