@@ -274,7 +274,7 @@ TEST_F(Video2DDriverTest, FailuresAndCancel) {
          1, 3, {L"sub:0,3"}, Str(IDS_VIDEO_PATTERN1_FAILED)},
         {"set-up", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.create.queue = {DDERR_NODIRECTDRAWHW}; }, 1, 0, 0,
          {L"sub:0,3"}, Str(IDS_VIDEO_2D_INIT_FAILED) + L"(640*480*32)\r\n"},
-        // A pattern ended by another error passes as specified, but says so.
+        // A pattern ended by another error lets the test pass, but the log says so.
         {"busy lock", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.lock.queue = {DDERR_SURFACEBUSY}; }, 0, 1, 6,
          {L"sub:0,1"}, L"ColorBarPattern - Error:0x887601ae\r\n"},
         {"abort", [](fakeddraw::FakeDisplay&, HostRecorder& h) { h.abortAnswer = 1; }, 2, 1, 3, {}, L""},
