@@ -7,21 +7,9 @@
 
 #include "framework/resources.h"
 #include "ini_catalogue.h"
-#include "resources/string_ids.h"
 #include "xml_catalogue.h"
 
 namespace {
-
-constexpr UINT kVideoStringIds[] = {
-    IDS_VIDEO_ABORT, IDS_VIDEO_START, IDS_VIDEO_NO_ERRORS, IDS_VIDEO_ERRORS, IDS_VIDEO_OK, IDS_VIDEO_FAILED,
-    IDS_VIDEO_PASS_HEADER, IDS_VIDEO_ERROR_BANNER, IDS_VIDEO_ERRORS_ACCELERATION, IDS_VIDEO_CANCELLED,
-    IDS_VIDEO_PORTRAIT_SCREEN, IDS_VIDEO_NOTE_CAPTION, IDS_VIDEO_NOTE_TEXT, IDS_VIDEO_TEST1_TITLE, IDS_VIDEO_TEST2_TITLE,
-    IDS_VIDEO_TEST3_TITLE, IDS_VIDEO_TEST1_RUNNING, IDS_VIDEO_TEST2_RUNNING, IDS_VIDEO_TEST3_RUNNING,
-    IDS_VIDEO_2D_RESOLUTION, IDS_VIDEO_3D_RESOLUTION, IDS_VIDEO_2D_INIT_FAILED, IDS_VIDEO_WINDOW_INIT_FAILED,
-    IDS_VIDEO_D3D_INIT_FAILED, IDS_VIDEO_DDRAW_INIT_FAILED, IDS_VIDEO_PATTERN1_FAILED, IDS_VIDEO_PATTERN2_FAILED,
-    IDS_VIDEO_PATTERN3_FAILED, IDS_VIDEO_NO_TEXTURE, IDS_VIDEO_MEM_SECTION, IDS_VIDEO_MEM_SECTION_SIZE,
-    IDS_VIDEO_MEM_OFFSET, IDS_VIDEO_MEM_WRITE, IDS_VIDEO_MEM_READ, IDS_VIDEO_MEM_LOCAL, IDS_VIDEO_MEM_EMPTY_CELL,
-    IDS_VIDEO_MEM_TESTED};
 
 size_t Count(const std::wstring& text, const std::wstring& part) {
     size_t n = 0;
@@ -51,8 +39,10 @@ TEST(VideoShippedData, EveryLanguageLibraryHasEveryText) {
         const std::wstring path = std::wstring(SUITE_DIST_DIR) + L"QDXLang\\" + language + L"\\langpack.dll";
         HMODULE library = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(library, nullptr);
-        for (UINT id : kVideoStringIds) {
+        // Every text of the module's own table (linked into this test) must be translated.
+        for (UINT id = 0; id < 1000; ++id) {
             std::wstring own = fw::LoadStrFrom(fw::OwnModule(), id), text = fw::LoadStrFrom(library, id);
+            if (own.empty()) continue;
             EXPECT_FALSE(text.empty()) << id;
             EXPECT_EQ(Count(text, L"%d"), Count(own, L"%d")) << id;
             EXPECT_EQ(Count(text, L"\r\n"), Count(own, L"\r\n")) << id;

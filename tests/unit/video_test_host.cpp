@@ -57,7 +57,6 @@ LRESULT CALLBACK HostRecorder::Procedure(HWND hwnd, UINT message, WPARAM wParam,
     case msg::kWriteXmlSub:
         lines.push_back(L"sub:" + std::to_wstring(wParam) + L"," + std::to_wstring(lParam));
         break;
-    case msg::kWriteXml: lines.push_back(L"xml:" + TextAt(static_cast<LPARAM>(wParam))); break;
     case msg::kShowMyMessageBox: {
         auto* box = reinterpret_cast<const MessageBoxRecord*>(lParam);
         lines.push_back(L"box:" + std::wstring(box->caption));

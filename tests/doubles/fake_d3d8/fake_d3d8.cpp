@@ -63,14 +63,6 @@ public:
         }
     }
     DWORD STDMETHODCALLTYPE GetLevelCount() override { return static_cast<DWORD>(m_levels.size()); }
-    HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override {
-        if (level >= m_levels.size()) return D3DERR_INVALIDCALL;
-        *desc = {};
-        desc->Format = m_format;
-        desc->Width = m_levels[level].width;
-        desc->Height = m_levels[level].height;
-        return D3D_OK;
-    }
     HRESULT STDMETHODCALLTYPE LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT*, DWORD) override {
         if (level >= m_levels.size()) return D3DERR_INVALIDCALL;
         if (const HRESULT hr = m_record->Call("TextureLockRect"); FAILED(hr)) return hr;
@@ -138,14 +130,8 @@ public:
         m_record->transforms[state] = *matrix;
         return m_record->Call("SetTransform");
     }
-    HRESULT STDMETHODCALLTYPE SetMaterial(const D3DMATERIAL8* material) override {
-        m_record->material = *material;
-        return m_record->Call("SetMaterial");
-    }
-    HRESULT STDMETHODCALLTYPE SetLight(DWORD, const D3DLIGHT8* light) override {
-        m_record->light = *light;
-        return m_record->Call("SetLight");
-    }
+    HRESULT STDMETHODCALLTYPE SetMaterial(const D3DMATERIAL8*) override { return m_record->Call("SetMaterial"); }
+    HRESULT STDMETHODCALLTYPE SetLight(DWORD, const D3DLIGHT8*) override { return m_record->Call("SetLight"); }
     HRESULT STDMETHODCALLTYPE LightEnable(DWORD, WINBOOL) override { return m_record->Call("LightEnable"); }
     HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override {
         const HRESULT hr = m_record->Call("SetRenderState:" + std::to_string(state));
@@ -165,9 +151,9 @@ public:
         m_record->stageStates[{stage, type}] = value;
         return m_record->Call("SetTextureStageState");
     }
-    HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT minIndex, UINT vertexCount,
-                                                   UINT startIndex, UINT primitiveCount) override {
-        m_record->draws.push_back({type, minIndex, vertexCount, startIndex, primitiveCount});
+    HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT, UINT vertexCount, UINT,
+                                                   UINT primitiveCount) override {
+        m_record->draws.push_back({type, vertexCount, primitiveCount});
         return m_record->Call("DrawIndexedPrimitive");
     }
     HRESULT STDMETHODCALLTYPE DrawPrimitiveUP(D3DPRIMITIVETYPE, UINT, const void*, UINT) override {
@@ -194,14 +180,11 @@ class FakeDirect3D : public Tracked<FakeDirect3D8Base> {
 public:
     using Tracked::Tracked;
 
-    UINT STDMETHODCALLTYPE GetAdapterCount() override { return m_record->secondAdapterModes.empty() ? 1 : 2; }
-    UINT STDMETHODCALLTYPE GetAdapterModeCount(UINT adapter) override {
-        return static_cast<UINT>(Modes(adapter).size());
-    }
-    HRESULT STDMETHODCALLTYPE EnumAdapterModes(UINT adapter, UINT mode, D3DDISPLAYMODE* out) override {
+    UINT STDMETHODCALLTYPE GetAdapterModeCount(UINT) override { return static_cast<UINT>(m_record->modes.size()); }
+    HRESULT STDMETHODCALLTYPE EnumAdapterModes(UINT, UINT mode, D3DDISPLAYMODE* out) override {
         if (const HRESULT hr = m_record->Call("EnumAdapterModes"); FAILED(hr)) return hr;
-        if (mode >= Modes(adapter).size()) return D3DERR_INVALIDCALL;
-        *out = Modes(adapter)[mode];
+        if (mode >= m_record->modes.size()) return D3DERR_INVALIDCALL;
+        *out = m_record->modes[mode];
         return D3D_OK;
     }
     HRESULT STDMETHODCALLTYPE CheckDeviceFormat(UINT, D3DDEVTYPE, D3DFORMAT, DWORD usage, D3DRESOURCETYPE,
@@ -218,11 +201,6 @@ public:
         m_record->devicesCreated.push_back(*parameters);
         *device = new FakeDevice(m_record);
         return D3D_OK;
-    }
-
-private:
-    const std::vector<D3DDISPLAYMODE>& Modes(UINT adapter) const {
-        return adapter == 0 ? m_record->modes : m_record->secondAdapterModes;
     }
 };
 

@@ -19,7 +19,7 @@ namespace fake_d3d8 {
 
 struct DrawCall {
     D3DPRIMITIVETYPE type;
-    UINT minIndex, vertexCount, startIndex, primitiveCount;
+    UINT vertexCount, primitiveCount;
 };
 
 struct D3D8Record {
@@ -29,8 +29,7 @@ struct D3D8Record {
         int after;
     };
     std::map<std::string, Failure> failures;
-    std::vector<D3DDISPLAYMODE> modes;               // of the default adapter
-    std::vector<D3DDISPLAYMODE> secondAdapterModes;  // a second adapter when not empty
+    std::vector<D3DDISPLAYMODE> modes;  // of the only adapter
     std::set<D3DFORMAT> depthFormats{D3DFMT_D24X8, D3DFMT_D16};
     std::set<std::pair<UINT, UINT>> outOfVideoMemoryAt;  // (width, height) of modes the device cannot get
 
@@ -41,8 +40,6 @@ struct D3D8Record {
     std::map<D3DRENDERSTATETYPE, DWORD> renderStates;
     std::map<std::pair<DWORD, D3DTEXTURESTAGESTATETYPE>, DWORD> stageStates;
     std::map<D3DTRANSFORMSTATETYPE, D3DMATRIX> transforms;
-    D3DLIGHT8 light{};
-    D3DMATERIAL8 material{};
     std::vector<BYTE> vertexData;  // the vertex buffer at its last unlock
     std::vector<BYTE> indexData;   // the index buffer at its last unlock
     std::vector<DrawCall> draws;

@@ -4,27 +4,7 @@
 #include <windows.h>
 #include <d3d8.h>
 
-// IUnknown for one interface; the object deletes itself at reference count 0.
-template <typename Interface>
-class ComFake : public Interface {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_references); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const long left = --m_references;
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
-
-protected:
-    virtual ~ComFake() = default;
-
-private:
-    long m_references = 1;
-};
+#include "com_fake.h"
 
 class FakeDirect3D8Base : public ComFake<IDirect3D8> {
 public:

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "com_fake.h"
+
 namespace fakeddraw {
 
 struct DisplayState {
@@ -59,42 +61,18 @@ private:
     void* m_bits = nullptr;
 };
 
-// IUnknown for one interface, counting the objects alive in the display.
+// Counts the objects alive in the display.
 template <typename Interface>
-class FakeUnknown : public Interface {
+class FakeUnknown : public ComFake<Interface> {
 public:
     explicit FakeUnknown(std::shared_ptr<DisplayState> state) : m_state(std::move(state)) {
         ++m_state->record.liveObjects;
     }
-    virtual ~FakeUnknown() { --m_state->record.liveObjects; }
-
-    STDMETHOD(QueryInterface)(REFIID riid, void** out) override {
-        if (!out) return E_POINTER;
-        if (riid == IID_IUnknown || riid == Iid()) {
-            *out = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override { return ++m_references; }
-    STDMETHOD_(ULONG, Release)() override {
-        ULONG left = --m_references;
-        if (left == 0) delete this;
-        return left;
-    }
+    ~FakeUnknown() override { --m_state->record.liveObjects; }
 
 protected:
-    virtual REFIID Iid() const = 0;
     std::shared_ptr<DisplayState> m_state;
-
-private:
-    ULONG m_references = 1;
 };
-
-#define FAKE_NOT_IMPLEMENTED(method, ...) \
-    STDMETHOD(method)(__VA_ARGS__) override { return E_NOTIMPL; }
 
 DDPIXELFORMAT PixelFormat(DWORD bpp, DWORD greenMask16) {
     DDPIXELFORMAT format{};
@@ -135,8 +113,6 @@ public:
     Memory& memory() { return *m_memory; }
 
     STDMETHOD(Blt)(LPRECT dest, LPDIRECTDRAWSURFACE7, LPRECT, DWORD flags, LPDDBLTFX fx) override {
-        HRESULT hr = m_state->display.blt.Next();
-        if (FAILED(hr)) return hr;
         if (!(flags & DDBLT_COLORFILL) || !fx) return E_NOTIMPL;
         RECT r = dest ? *dest : RECT{0, 0, static_cast<LONG>(m_memory->width()), static_cast<LONG>(m_memory->height())};
         r.right = std::min<LONG>(r.right, static_cast<LONG>(m_memory->width()));
@@ -187,12 +163,6 @@ public:
         }
         return DD_OK;
     }
-    STDMETHOD(GetCaps)(LPDDSCAPS2 caps) override {
-        if (!caps) return DDERR_INVALIDPARAMS;
-        *caps = {};
-        caps->dwCaps = m_caps;
-        return DD_OK;
-    }
     STDMETHOD(GetDC)(HDC* out) override {
         if (!out || m_dc) return DDERR_DCALREADYCREATED;
         m_dc = ::CreateCompatibleDC(nullptr);
@@ -212,12 +182,6 @@ public:
     STDMETHOD(GetPixelFormat)(LPDDPIXELFORMAT format) override {
         if (!format) return DDERR_INVALIDPARAMS;
         *format = PixelFormat(m_memory->bpp(), m_state->display.greenMask16);
-        return DD_OK;
-    }
-    STDMETHOD(GetSurfaceDesc)(LPDDSURFACEDESC2 desc) override {
-        if (!desc) return DDERR_INVALIDPARAMS;
-        Describe(*desc);
-        desc->lpSurface = nullptr;
         return DD_OK;
     }
     STDMETHOD(IsLost)() override {
@@ -274,11 +238,10 @@ public:
     FAKE_NOT_IMPLEMENTED(ChangeUniquenessValue)
     FAKE_NOT_IMPLEMENTED(SetPriority, DWORD)
     FAKE_NOT_IMPLEMENTED(GetPriority, LPDWORD)
+    FAKE_NOT_IMPLEMENTED(GetSurfaceDesc, LPDDSURFACEDESC2)
+    FAKE_NOT_IMPLEMENTED(GetCaps, LPDDSCAPS2)
     FAKE_NOT_IMPLEMENTED(SetLOD, DWORD)
     FAKE_NOT_IMPLEMENTED(GetLOD, LPDWORD)
-
-protected:
-    REFIID Iid() const override { return IID_IDirectDrawSurface7; }
 
 private:
     void Describe(DDSURFACEDESC2& desc) const {
@@ -357,35 +320,18 @@ public:
         if (!caps) return DDERR_INVALIDPARAMS;
         const FakeDisplay& display = m_state->display;
         DWORD amount = (caps->dwCaps & DDSCAPS_LOCALVIDMEM)      ? display.localVideoMemory
-                       : (caps->dwCaps & DDSCAPS_NONLOCALVIDMEM) ? display.nonLocalVideoMemory
+                       : (caps->dwCaps & DDSCAPS_NONLOCALVIDMEM) ? 0
                                                                  : display.totalVideoMemory;
         if (total) *total = amount;
         if (free) *free = amount - std::min(amount, m_state->record.videoMemoryInUse);
         return DD_OK;
     }
-    STDMETHOD(GetCaps)(LPDDCAPS driver, LPDDCAPS emulation) override {
-        if (driver) {
-            DWORD size = driver->dwSize;
-            std::memset(driver, 0, size ? size : sizeof *driver);
-            driver->dwSize = size;
-            driver->dwVidMemTotal = m_state->display.localVideoMemory;
-        }
-        if (emulation) {
-            DWORD size = emulation->dwSize;
-            std::memset(emulation, 0, size ? size : sizeof *emulation);
-            emulation->dwSize = size;
-        }
-        return DD_OK;
-    }
-    STDMETHOD(GetDisplayMode)(LPDDSURFACEDESC2 desc) override {
-        if (!desc) return DDERR_INVALIDPARAMS;
-        const Mode& mode = m_state->record.current;
-        *desc = {};
-        desc->dwSize = sizeof *desc;
-        desc->dwFlags = DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-        desc->dwWidth = mode.width;
-        desc->dwHeight = mode.height;
-        desc->ddpfPixelFormat = PixelFormat(mode.bpp, m_state->display.greenMask16);
+    // A driver without non-local video memory.
+    STDMETHOD(GetCaps)(LPDDCAPS driver, LPDDCAPS) override {
+        if (!driver) return DDERR_INVALIDPARAMS;
+        const DWORD size = driver->dwSize;
+        std::memset(driver, 0, size ? size : sizeof *driver);
+        driver->dwSize = size;
         return DD_OK;
     }
     STDMETHOD(RestoreDisplayMode)() override {
@@ -413,6 +359,7 @@ public:
     FAKE_NOT_IMPLEMENTED(DuplicateSurface, LPDIRECTDRAWSURFACE7, LPDIRECTDRAWSURFACE7*)
     FAKE_NOT_IMPLEMENTED(EnumSurfaces, DWORD, LPDDSURFACEDESC2, LPVOID, LPDDENUMSURFACESCALLBACK7)
     FAKE_NOT_IMPLEMENTED(FlipToGDISurface)
+    FAKE_NOT_IMPLEMENTED(GetDisplayMode, LPDDSURFACEDESC2)
     FAKE_NOT_IMPLEMENTED(GetFourCCCodes, LPDWORD, LPDWORD)
     FAKE_NOT_IMPLEMENTED(GetGDISurface, LPDIRECTDRAWSURFACE7*)
     FAKE_NOT_IMPLEMENTED(GetMonitorFrequency, LPDWORD)
@@ -426,9 +373,6 @@ public:
     FAKE_NOT_IMPLEMENTED(GetDeviceIdentifier, LPDDDEVICEIDENTIFIER2, DWORD)
     FAKE_NOT_IMPLEMENTED(StartModeTest, LPSIZE, DWORD, DWORD)
     FAKE_NOT_IMPLEMENTED(EvaluateMode, DWORD, DWORD*)
-
-protected:
-    REFIID Iid() const override { return IID_IDirectDraw7; }
 };
 
 }  // namespace

@@ -71,15 +71,13 @@ struct FakeDisplay {
     Answers videoMemory;   // CreateSurface of an off-screen video-memory surface (before the size check)
     Answers flip;          // Flip
     Answers bltFast;       // BltFast
-    Answers blt;           // Blt
     Answers lock;          // Lock
     int lostTimes = 0;     // IsLost reports a lost surface this many times
     int stillDrawingTimes = 0;  // GetBltStatus answers DDERR_WASSTILLDRAWING this many times
 
     DWORD greenMask16 = 0x07E0;  // reported by 16-bit surfaces (memory is always 5-6-5)
-    // GetAvailableVidMem totals; video-memory surfaces are taken from the local amount.
+    // GetAvailableVidMem totals (no non-local memory); video-memory surfaces are taken from the local amount.
     DWORD localVideoMemory = 64u << 20;
-    DWORD nonLocalVideoMemory = 0;
     DWORD totalVideoMemory = 64u << 20;
 
     std::vector<StuckBits> stuck;
