@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "launcher_context.h"
+#include "module_runner.h"
 #include "text_util.h"
 
 using namespace hostlink;
@@ -38,8 +39,8 @@ X64SetupRecord BuildX64SetupRecord(const std::wstring& programDir, unsigned mode
     return record;
 }
 
-HostDispatcher::HostDispatcher(HostServices services, bool& keepOpen, std::wstring programDir)
-    : m_services(services), m_keepOpen(keepOpen), m_programDir(std::move(programDir)) {}
+HostDispatcher::HostDispatcher(HostServices services, bool& keepOpen, std::wstring programDir, LaunchPolicy policy)
+    : m_services(services), m_keepOpen(keepOpen), m_programDir(std::move(programDir)), m_policy(std::move(policy)) {}
 
 std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const int value = static_cast<int>(lParam);
@@ -88,7 +89,7 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         return 0;
     case msg::kWriteXml:
         // A verdict without a name is still a verdict: it is written with an empty one.
-        m_services.results.WriteXml(TextOrEmpty(TextAt(wParam)), value);
+        RecordVerdict(TextOrEmpty(TextAt(wParam)), value);
         return 0;
     case msg::kWriteXmlSub:
         m_services.results.WriteXmlSub(static_cast<int>(wParam), value);
@@ -116,7 +117,11 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         if (PageActive()) OnEstimate(value);
         return 0;
     case msg::kHoldWindow:
-        m_keepOpen = true;
+        // Nobody would be there to close the window.
+        if (m_policy.unattended)
+            Note(kHoldIgnoredNote);
+        else
+            m_keepOpen = true;
         return 0;
     case msg::kReserved7:
     case msg::kSetRepeatAbort:
@@ -209,6 +214,7 @@ void HostDispatcher::OnStartRun(int entryIndex) {
     m_moduleResult = 0;
     m_runOpen = true;
     m_runFailed = false;
+    m_outcome = {};
     m_runState = TRunState::Running;
     bool started = false;
     Guarded([&] { started = m_services.window.StartRun(entryIndex); });
@@ -221,10 +227,22 @@ void HostDispatcher::EndUnstartedRun() {
     m_runFailed = true;
     m_moduleResult = kModuleFailed;
     Guarded([&] {
-        for (const std::wstring& name : m_services.window.RunTestNames())
-            m_services.results.WriteXml(name, static_cast<int>(kResultFail));
+        for (const std::wstring& name : m_services.window.RunTestNames()) RecordVerdict(name, kResultFail);
     });
     OnExitTest();
+}
+
+void HostDispatcher::RecordVerdict(const std::wstring& testName, int resultIndex) {
+    if (resultIndex == kResultStopped)
+        ++m_outcome.stopped;
+    else if (resultIndex != kResultPass)
+        ++m_outcome.failed;  // the result file shows any other index as "Fail"
+    m_services.results.WriteXml(testName, resultIndex);
+}
+
+void HostDispatcher::Note(const std::wstring& line) {
+    if (PageActive()) m_services.page.AppendText(line);
+    m_services.log.WriteLog(line);
 }
 
 void HostDispatcher::OnSetSusResLog(WPARAM folderGiven, LPARAM folder) {
@@ -302,9 +320,10 @@ void HostDispatcher::OnFinishTimer() {
 void HostDispatcher::FinishRun() {
     IRunner& runner = m_services.runner;
     m_runOpen = false;
+    int runResult = kModulePassed;
     Guarded([&] {
         if (!runner.Exists()) return;
-        if (runner.ExitCode() != 0) m_keepOpen = true;
+        runResult = static_cast<int>(runner.ExitCode());
         runner.Delete();
     });
     if (m_finishTimerSet) {
@@ -314,7 +333,13 @@ void HostDispatcher::FinishRun() {
     Guarded([&] { m_services.results.CloseResultFile(); });
     Guarded([&] { m_services.window.EnableClose(); });
     Guarded([&] { m_services.page.OfferNextRun(); });
-    if (m_runFailed) m_keepOpen = true;
+    if (m_policy.unattended) {
+        // A run result the records do not explain still fails the run.
+        m_outcome.broken |= m_runFailed || (runResult != kModulePassed && runResult != kModuleStopped);
+        if (!m_keepOpen) m_services.process.Exit(ExitCodeFor(m_outcome));
+        return;
+    }
+    if (runResult != kModulePassed || m_runFailed) m_keepOpen = true;
     if (!m_keepOpen) m_services.process.Exit(kLauncherExitCode);
 }
 

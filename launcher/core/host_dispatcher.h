@@ -9,6 +9,7 @@
 
 #include "host_interfaces.h"
 #include "hostlink/protocol.h"
+#include "unattended.h"
 
 namespace launcher {
 
@@ -21,6 +22,11 @@ constexpr UINT kFinishTimerPeriod = 300;
 constexpr DWORD kRunnerHandOffWait = 20;
 // How often a run repeats its list; handed to the runner as well.
 constexpr int kRepeatCount = 1;
+
+// What the command line asked of this launch.
+struct LaunchPolicy {
+    bool unattended = false;  // no box waits for a person, and a run always ends the process
+};
 
 // What SetItemList stored; nothing in the launcher reads it.
 struct ItemList {
@@ -35,7 +41,7 @@ hostlink::X64SetupRecord BuildX64SetupRecord(const std::wstring& programDir, uns
 class HostDispatcher {
 public:
     // `keepOpen` is the launcher's process-wide flag.
-    HostDispatcher(HostServices services, bool& keepOpen, std::wstring programDir);
+    HostDispatcher(HostServices services, bool& keepOpen, std::wstring programDir, LaunchPolicy policy = {});
 
     // The answer to a protocol message, WM_TIMER of timer 1 or the 64-bit
     // host's WM_COPYDATA; nothing for any other message, which then gets the
@@ -47,6 +53,9 @@ public:
     int ActivePageKind() const { return m_activePageKind; }
     const ItemList& Items() const { return m_items; }
     HWND BridgeWindow() const { return m_bridgeWindow; }
+
+    // A line for the output pane and, when one is open, the log.
+    void Note(const std::wstring& line);
 
 private:
     bool PageActive() const { return m_activePageKind == hostlink::kSuitePage; }
@@ -65,6 +74,7 @@ private:
     void OnFinishTimer();
     void FinishRun();
     void EndUnstartedRun();
+    void RecordVerdict(const std::wstring& testName, int resultIndex);
     // Runs one step of a run's start or end. A step that throws makes the run
     // a failed one instead of leaving it half ended; the steps after it still run.
     template <typename Step>
@@ -79,6 +89,7 @@ private:
     HostServices m_services;
     bool& m_keepOpen;
     std::wstring m_programDir;
+    LaunchPolicy m_policy;
 
     LRESULT m_abortState = hostlink::kAbortNone;
     int m_activePageKind = hostlink::kSuitePage;
@@ -92,6 +103,7 @@ private:
     bool m_runFailed = false;  // the run could not start or end cleanly
     ItemList m_items;
     HWND m_bridgeWindow = nullptr;
+    RunOutcome m_outcome;  // the verdicts of the run so far
 };
 
 }  // namespace launcher

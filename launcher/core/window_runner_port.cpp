@@ -28,8 +28,10 @@ void WindowRunnerPort::SetModuleResult(int runResult) { Send(msg::kSetModuleResu
 
 void WindowRunnerPort::ExitTest() { Send(msg::kExitTest, 0, 0); }
 
+// The dialog shows every box, or answers it when nobody is there.
 void WindowRunnerPort::ShowWarning(const std::wstring& text, const std::wstring& caption) {
-    ::MessageBoxW(m_hostWindow, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+    MessageBoxRecord record{text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING};
+    Send(msg::kShowMyMessageBox, 0, reinterpret_cast<LPARAM>(&record));
 }
 
 }  // namespace launcher

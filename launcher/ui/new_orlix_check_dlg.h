@@ -42,6 +42,7 @@ private:
     void OnCloseRequest();
     int Dpi(bool vertical) const { return vertical ? m_dpiY : m_dpiX; }
     void EnableCloseItems(bool enable);
+    bool Unattended() const { return m_context.commandLine.unattended; }
 
     // IDiagnosticsWindow
     bool StartRun(int entryIndex) override;

@@ -304,3 +304,17 @@ TEST(LauncherRun, ALauncherKilledInTheMiddleOfAModuleLeavesAWholeDocument) {
     EXPECT_EQ(run.session.Start(L"/scripted").WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);
     KeepForLinuxCheck(run.session.resultFile(), L"after_killed_result.xml");
 }
+
+TEST(LauncherRun, UnattendedABoxGetsItsDefaultAnswerAndAFailedTestEndsTheLauncherWithOne) {
+    LauncherSession session;
+    session.AddScriptedModule(L"setlog\nhold\nask Is the picture clean? 0x124\n");  // Yes/No, No as default
+    Process launcher = session.Start(L"-unattended /scripted");
+    EXPECT_EQ(launcher.WaitExit(20000), 1u);
+    EXPECT_NE(ReadBytes(session.programDir() + L"scripted.received.txt").find("box 7"), std::string::npos);  // IDNO
+    EXPECT_NE(TextAfterMark(ReadBytes(session.resultFile())).find(L"OverallResult=\"Fail\""), std::wstring::npos);
+    const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    EXPECT_NE(log.find(L"Message box \"scripted\": Is the picture clean?\r\nAnswered unattended: No\r\n"),
+              std::wstring::npos)
+        << ToUtf8(log);
+    EXPECT_NE(log.find(L"A test asked the launcher to stay open"), std::wstring::npos);
+}

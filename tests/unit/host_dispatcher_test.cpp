@@ -510,3 +510,13 @@ TEST_F(HostDispatcherTest, IgnoredAndForeignMessages) {
     Send(msg::kSelectTest, 0, 6);
     EXPECT_EQ(fake.calls, Calls{L"window.SelectTest 6"});
 }
+
+TEST_F(HostDispatcherTest, AnUnattendedRunThatFailedStaysOpenOnlyWithTheHSwitch) {
+    HostDispatcher unattended{fake.Services(), keepOpen, L"C:\\Orlix\\", LaunchPolicy{true}};
+    fake.runnerEnded = true;
+    fake.exitCode = kModuleFailed;
+    keepOpen = true;  // -h
+    unattended.Handle(msg::kStartRun, 0, 0);
+    unattended.Handle(msg::kExitTest, 0, 0);
+    EXPECT_EQ(fake.Only(L"process."), Calls{});
+}
