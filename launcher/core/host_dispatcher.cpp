@@ -4,6 +4,7 @@
 
 #include "launcher_context.h"
 #include "module_runner.h"
+#include "runner_messages.h"
 #include "text_util.h"
 
 using namespace hostlink;
@@ -134,7 +135,17 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         return OnX64Hello(reinterpret_cast<HWND>(wParam));
     case WM_COPYDATA:
         return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case runner_msg::kModuleStarted:
+        OnModuleStarted(reinterpret_cast<const RunRow*>(lParam));
+        return 0;
+    case runner_msg::kModuleReturned:
+        StopWatchdog();
+        return 0;
     case WM_TIMER:
+        if (wParam == kWatchdogTimerId) {
+            OnWatchdogTick();
+            return 0;
+        }
         if (wParam != kFinishTimerId) return std::nullopt;
         OnFinishTimer();
         return 0;
@@ -186,6 +197,7 @@ void HostDispatcher::OnEstimate(int estimate) {
 }
 
 void HostDispatcher::OnExitTest() {
+    StopWatchdog();
     Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, m_moduleResult); });
     ISuitePage& page = m_services.page;
     Guarded([&] {
@@ -243,6 +255,35 @@ void HostDispatcher::RecordVerdict(const std::wstring& testName, int resultIndex
 void HostDispatcher::Note(const std::wstring& line) {
     if (PageActive()) m_services.page.AppendText(line);
     m_services.log.WriteLog(line);
+}
+
+void HostDispatcher::OnModuleStarted(const RunRow* row) {
+    if (!row || m_policy.timeLimitSeconds == 0) return;
+    m_timedModule = *row;
+    m_timedModuleStart = ::GetTickCount64();
+    m_services.timers.Set(kWatchdogTimerId, kWatchdogPeriod);
+}
+
+void HostDispatcher::StopWatchdog() {
+    if (!m_timedModule) return;
+    m_timedModule.reset();
+    m_services.timers.Kill(kWatchdogTimerId);
+}
+
+// A module that does not return cannot be unloaded safely, and its thread
+// cannot be waited for: the test is recorded as failed with what it reported
+// so far, the files are completed, and the process ends without the thread.
+void HostDispatcher::OnWatchdogTick() {
+    if (!m_timedModule || !ModuleOutOfTime(m_timedModuleStart, ::GetTickCount64(), m_policy.timeLimitSeconds)) return;
+    const RunRow row = *m_timedModule;
+    StopWatchdog();
+    Guarded([&] { RecordVerdict(row.displayName, kResultFail); });
+    Guarded([&] { ReportTestTelemetry(m_policy.reportTelemetry, row.moduleFile, kModuleFailed); });
+    Guarded([&] { Note(OverrunNote(row.displayName, m_policy.timeLimitSeconds)); });
+    Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, kModuleFailed); });
+    Guarded([&] { m_services.window.EndRunSession(); });
+    Guarded([&] { m_services.results.CloseResultFile(); });
+    m_services.process.Abandon(kExitFailed);
 }
 
 void HostDispatcher::OnSetSusResLog(WPARAM folderGiven, LPARAM folder) {

@@ -117,6 +117,9 @@ class IProcessExit {
 public:
     virtual ~IProcessExit() = default;
     virtual void Exit(int code) = 0;
+    // Ends the process at once, waiting for no thread and telling no library:
+    // a module that hangs must not hold up the end.
+    virtual void Abandon(int code) = 0;
 };
 
 struct HostServices {

@@ -1,6 +1,7 @@
 #include "window_runner_port.h"
 
 #include "hostlink/protocol.h"
+#include "runner_messages.h"
 
 using namespace hostlink;
 
@@ -33,5 +34,11 @@ void WindowRunnerPort::ShowWarning(const std::wstring& text, const std::wstring&
     MessageBoxRecord record{text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING};
     Send(msg::kShowMyMessageBox, 0, reinterpret_cast<LPARAM>(&record));
 }
+
+void WindowRunnerPort::ModuleStarted(const RunRow& row) {
+    Send(runner_msg::kModuleStarted, 0, reinterpret_cast<LPARAM>(&row));
+}
+
+void WindowRunnerPort::ModuleReturned() { Send(runner_msg::kModuleReturned, 0, 0); }
 
 }  // namespace launcher

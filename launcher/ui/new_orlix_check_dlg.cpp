@@ -9,6 +9,8 @@
 #include "missing_library.h"
 #include "outer_layout.h"
 #include "call_dll_thread.h"
+#include "runner_messages.h"
+#include "runner_telemetry.h"
 #include "string_ids.h"
 #include "xml_catalogue.h"
 
@@ -30,7 +32,9 @@ CNewOrlixCheckDlg::CNewOrlixCheckDlg(LauncherContext& context)
       m_logFolder(context.programDir),
       m_log(m_logFolder),
       m_dispatcher(HostServices{m_page, *this, m_log, m_results, m_runner, *this, *this}, context.keepOpen,
-                   context.programDir, LaunchPolicy{context.commandLine.unattended}) {}
+                   context.programDir,
+                   LaunchPolicy{context.commandLine.unattended, TimeLimitSeconds(context.commandLine),
+                                ReportTelemetryTo(telemetry::Telemetry())}) {}
 
 bool CNewOrlixCheckDlg::Create(HWND parent) {
     return fw::Dialog::Create(fw::CurrentResourceModule(), ids::kDiagnosticsTemplate, parent);
@@ -138,7 +142,7 @@ void CNewOrlixCheckDlg::OnInitDialog() {
     m_hasTestPages = true;
     m_page.SetStartStopText(fw::LoadStr(ids::kStartButton));
     // Start once the windows are up: the run's messages need a running message loop.
-    ::PostMessageW(hwnd(), WM_APP, 0, 0);
+    ::PostMessageW(hwnd(), runner_msg::kStartAtOnce, 0, 0);
 }
 
 bool CNewOrlixCheckDlg::StartRun(int entryIndex) {
@@ -202,6 +206,10 @@ void CNewOrlixCheckDlg::SendTo(HWND target, UINT message, WPARAM wParam, LPARAM 
 
 void CNewOrlixCheckDlg::Exit(int code) { ::ExitProcess(static_cast<UINT>(code)); }
 
+// ExitProcess would tell every library to detach, and a hung module's thread
+// may hold what that needs (the loader lock, a heap lock): the process ends as it is.
+void CNewOrlixCheckDlg::Abandon(int code) { ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(code)); }
+
 void CNewOrlixCheckDlg::OnCloseRequest() {
     std::wstring caption = fw::LoadStr(ids::kBoxCaption);
     if (m_runner.Exists()) {
@@ -234,7 +242,7 @@ std::optional<LRESULT> CNewOrlixCheckDlg::OnMessage(UINT message, WPARAM wParam,
     case WM_INITDIALOG:
         OnInitDialog();
         return TRUE;
-    case WM_APP:
+    case runner_msg::kStartAtOnce:
         if (m_hasTestPages) m_page.StartAtOnce(m_currentEntry);
         return 0;
     case WM_COMMAND:

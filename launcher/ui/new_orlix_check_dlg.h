@@ -59,6 +59,7 @@ private:
     void Kill(UINT_PTR id) override { ::KillTimer(hwnd(), id); }
     // IProcessExit
     void Exit(int code) override;
+    void Abandon(int code) override;
 
     LauncherContext& m_context;
     int m_processorArchitecture = 0;

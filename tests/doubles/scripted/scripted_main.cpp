@@ -114,6 +114,7 @@ int Replay(const std::vector<scripted::Command>& script, CCommFunc& link, const 
             receipt.Add(L"box " + std::to_wstring(answer));
             return answer == IDYES || answer == IDOK ? hostlink::kModulePassed : hostlink::kModuleFailed;
         }
+        case Op::kHang: ::Sleep(INFINITE); break;
         case Op::kUnknown: link.PrintText(L"scripted: unknown line: " + c.text + L"\r\n"); break;
         }
     }
