@@ -3,10 +3,25 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <iterator>
+
 #include "framework/unique_resource.h"
 #include "text_util.h"
 
 namespace launcher {
+
+constexpr wchar_t kTimeoutSwitch[] = L"-timeout:";
+
+// At most nine decimal digits; nothing for anything else.
+static std::optional<unsigned> Seconds(const std::wstring& digits) {
+    if (digits.empty() || digits.size() > 9) return std::nullopt;
+    unsigned value = 0;
+    for (wchar_t c : digits) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        value = value * 10 + static_cast<unsigned>(c - L'0');
+    }
+    return value;
+}
 
 CommandLine ParseCommandLineTokens(const std::vector<std::wstring>& tokens) {
     CommandLine result;
@@ -18,9 +33,19 @@ CommandLine ParseCommandLineTokens(const std::vector<std::wstring>& tokens) {
                 result.moduleArguments.push_back(name);
         } else if (token.compare(0, 2, L"-h") == 0) {
             result.keepOpen = true;
+        } else if (token == L"-unattended") {
+            result.unattended = true;
+        } else if (token.rfind(kTimeoutSwitch, 0) == 0) {
+            // A value that is no number leaves the limit of the run mode.
+            if (std::optional<unsigned> seconds = Seconds(token.substr(std::size(kTimeoutSwitch) - 1)))
+                result.timeoutSeconds = seconds;
         }
     }
     return result;
+}
+
+unsigned TimeLimitSeconds(const CommandLine& line) {
+    return line.timeoutSeconds.value_or(line.unattended ? kUnattendedTimeLimit : 0);
 }
 
 CommandLine ParseCommandLine(const wchar_t* commandLine) {

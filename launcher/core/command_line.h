@@ -1,5 +1,6 @@
 #pragma once
 // What the command line asks for, and the run list it selects from the catalogue.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,15 @@ namespace launcher {
 struct CommandLine {
     std::vector<std::wstring> moduleArguments;  // at most kMaxModuleArguments, in order
     bool keepOpen = false;                      // a token starting with "-h"
+    bool unattended = false;                    // "-unattended": nobody answers a box or closes the window
+    std::optional<unsigned> timeoutSeconds;     // "-timeout:N"
 };
+
+// An unattended launch without "-timeout:N" gives each test module an hour.
+constexpr unsigned kUnattendedTimeLimit = 3600;
+
+// Seconds a test module may take; 0 = no limit (attended launches without "-timeout:N").
+unsigned TimeLimitSeconds(const CommandLine& line);
 
 // Reads the tokens of the whole command line (the program's own name included).
 CommandLine ParseCommandLineTokens(const std::vector<std::wstring>& tokens);

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "launcher_context.h"
+#include "module_runner.h"
+#include "runner_messages.h"
 #include "text_util.h"
 
 using namespace hostlink;
@@ -38,8 +40,8 @@ X64SetupRecord BuildX64SetupRecord(const std::wstring& programDir, unsigned mode
     return record;
 }
 
-HostDispatcher::HostDispatcher(HostServices services, bool& keepOpen, std::wstring programDir)
-    : m_services(services), m_keepOpen(keepOpen), m_programDir(std::move(programDir)) {}
+HostDispatcher::HostDispatcher(HostServices services, bool& keepOpen, std::wstring programDir, LaunchPolicy policy)
+    : m_services(services), m_keepOpen(keepOpen), m_programDir(std::move(programDir)), m_policy(std::move(policy)) {}
 
 std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const int value = static_cast<int>(lParam);
@@ -88,7 +90,7 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         return 0;
     case msg::kWriteXml:
         // A verdict without a name is still a verdict: it is written with an empty one.
-        m_services.results.WriteXml(TextOrEmpty(TextAt(wParam)), value);
+        RecordVerdict(TextOrEmpty(TextAt(wParam)), value);
         return 0;
     case msg::kWriteXmlSub:
         m_services.results.WriteXmlSub(static_cast<int>(wParam), value);
@@ -116,7 +118,11 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         if (PageActive()) OnEstimate(value);
         return 0;
     case msg::kHoldWindow:
-        m_keepOpen = true;
+        // Nobody would be there to close the window.
+        if (m_policy.unattended)
+            Note(kHoldIgnoredNote);
+        else
+            m_keepOpen = true;
         return 0;
     case msg::kReserved7:
     case msg::kSetRepeatAbort:
@@ -129,7 +135,17 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         return OnX64Hello(reinterpret_cast<HWND>(wParam));
     case WM_COPYDATA:
         return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case runner_msg::kModuleStarted:
+        OnModuleStarted(reinterpret_cast<const RunRow*>(lParam));
+        return 0;
+    case runner_msg::kModuleReturned:
+        StopWatchdog();
+        return 0;
     case WM_TIMER:
+        if (wParam == kWatchdogTimerId) {
+            OnWatchdogTick();
+            return 0;
+        }
         if (wParam != kFinishTimerId) return std::nullopt;
         OnFinishTimer();
         return 0;
@@ -181,6 +197,7 @@ void HostDispatcher::OnEstimate(int estimate) {
 }
 
 void HostDispatcher::OnExitTest() {
+    StopWatchdog();
     Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, m_moduleResult); });
     ISuitePage& page = m_services.page;
     Guarded([&] {
@@ -209,6 +226,7 @@ void HostDispatcher::OnStartRun(int entryIndex) {
     m_moduleResult = 0;
     m_runOpen = true;
     m_runFailed = false;
+    m_outcome = {};
     m_runState = TRunState::Running;
     bool started = false;
     Guarded([&] { started = m_services.window.StartRun(entryIndex); });
@@ -221,10 +239,51 @@ void HostDispatcher::EndUnstartedRun() {
     m_runFailed = true;
     m_moduleResult = kModuleFailed;
     Guarded([&] {
-        for (const std::wstring& name : m_services.window.RunTestNames())
-            m_services.results.WriteXml(name, static_cast<int>(kResultFail));
+        for (const std::wstring& name : m_services.window.RunTestNames()) RecordVerdict(name, kResultFail);
     });
     OnExitTest();
+}
+
+void HostDispatcher::RecordVerdict(const std::wstring& testName, int resultIndex) {
+    if (resultIndex == kResultStopped)
+        ++m_outcome.stopped;
+    else if (resultIndex != kResultPass)
+        ++m_outcome.failed;  // the result file shows any other index as "Fail"
+    m_services.results.WriteXml(testName, resultIndex);
+}
+
+void HostDispatcher::Note(const std::wstring& line) {
+    if (PageActive()) m_services.page.AppendText(line);
+    m_services.log.WriteLog(line);
+}
+
+void HostDispatcher::OnModuleStarted(const RunRow* row) {
+    if (!row || m_policy.timeLimitSeconds == 0) return;
+    m_timedModule = *row;
+    m_timedModuleStart = ::GetTickCount64();
+    m_services.timers.Set(kWatchdogTimerId, kWatchdogPeriod);
+}
+
+void HostDispatcher::StopWatchdog() {
+    if (!m_timedModule) return;
+    m_timedModule.reset();
+    m_services.timers.Kill(kWatchdogTimerId);
+}
+
+// A module that does not return cannot be unloaded safely, and its thread
+// cannot be waited for: the test is recorded as failed with what it reported
+// so far, the files are completed, and the process ends without the thread.
+void HostDispatcher::OnWatchdogTick() {
+    if (!m_timedModule || !ModuleOutOfTime(m_timedModuleStart, ::GetTickCount64(), m_policy.timeLimitSeconds)) return;
+    const RunRow row = *m_timedModule;
+    StopWatchdog();
+    Guarded([&] { RecordVerdict(row.displayName, kResultFail); });
+    Guarded([&] { ReportTestTelemetry(m_policy.reportTelemetry, row.moduleFile, kModuleFailed); });
+    Guarded([&] { Note(OverrunNote(row.displayName, m_policy.timeLimitSeconds)); });
+    Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, kModuleFailed); });
+    Guarded([&] { m_services.window.EndRunSession(); });
+    Guarded([&] { m_services.results.CloseResultFile(); });
+    m_services.process.Abandon(kExitFailed);
 }
 
 void HostDispatcher::OnSetSusResLog(WPARAM folderGiven, LPARAM folder) {
@@ -302,9 +361,10 @@ void HostDispatcher::OnFinishTimer() {
 void HostDispatcher::FinishRun() {
     IRunner& runner = m_services.runner;
     m_runOpen = false;
+    int runResult = kModulePassed;
     Guarded([&] {
         if (!runner.Exists()) return;
-        if (runner.ExitCode() != 0) m_keepOpen = true;
+        runResult = static_cast<int>(runner.ExitCode());
         runner.Delete();
     });
     if (m_finishTimerSet) {
@@ -314,7 +374,13 @@ void HostDispatcher::FinishRun() {
     Guarded([&] { m_services.results.CloseResultFile(); });
     Guarded([&] { m_services.window.EnableClose(); });
     Guarded([&] { m_services.page.OfferNextRun(); });
-    if (m_runFailed) m_keepOpen = true;
+    if (m_policy.unattended) {
+        // A run result the records do not explain still fails the run.
+        m_outcome.broken |= m_runFailed || (runResult != kModulePassed && runResult != kModuleStopped);
+        if (!m_keepOpen) m_services.process.Exit(ExitCodeFor(m_outcome));
+        return;
+    }
+    if (runResult != kModulePassed || m_runFailed) m_keepOpen = true;
     if (!m_keepOpen) m_services.process.Exit(kLauncherExitCode);
 }
 

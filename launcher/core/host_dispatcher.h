@@ -4,11 +4,14 @@
 // Window-free: it acts only through the interfaces of host_interfaces.h.
 #include <windows.h>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "host_interfaces.h"
 #include "hostlink/protocol.h"
+#include "test_catalogue.h"
+#include "unattended.h"
 
 namespace launcher {
 
@@ -21,6 +24,17 @@ constexpr UINT kFinishTimerPeriod = 300;
 constexpr DWORD kRunnerHandOffWait = 20;
 // How often a run repeats its list; handed to the runner as well.
 constexpr int kRepeatCount = 1;
+// Timer 2 watches the test module under way while a time limit is set.
+constexpr UINT_PTR kWatchdogTimerId = 2;
+constexpr UINT kWatchdogPeriod = 1000;
+
+// What the command line asked of this launch.
+struct LaunchPolicy {
+    bool unattended = false;         // no box waits for a person, and a run always ends the process
+    unsigned timeLimitSeconds = 0;   // per test module; 0 = no limit
+    // (category, verdict) to the statistics agent, for a test that ran out of time
+    std::function<void(const std::wstring&, const std::wstring&)> reportTelemetry;
+};
 
 // What SetItemList stored; nothing in the launcher reads it.
 struct ItemList {
@@ -35,11 +49,11 @@ hostlink::X64SetupRecord BuildX64SetupRecord(const std::wstring& programDir, uns
 class HostDispatcher {
 public:
     // `keepOpen` is the launcher's process-wide flag.
-    HostDispatcher(HostServices services, bool& keepOpen, std::wstring programDir);
+    HostDispatcher(HostServices services, bool& keepOpen, std::wstring programDir, LaunchPolicy policy = {});
 
-    // The answer to a protocol message, WM_TIMER of timer 1 or the 64-bit
-    // host's WM_COPYDATA; nothing for any other message, which then gets the
-    // default handling.
+    // The answer to a protocol message, the runner's module notices, WM_TIMER
+    // of timers 1 and 2 or the 64-bit host's WM_COPYDATA; nothing for any other
+    // message, which then gets the default handling.
     std::optional<LRESULT> Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     LRESULT AbortState() const { return m_abortState; }
@@ -47,6 +61,9 @@ public:
     int ActivePageKind() const { return m_activePageKind; }
     const ItemList& Items() const { return m_items; }
     HWND BridgeWindow() const { return m_bridgeWindow; }
+
+    // A line for the output pane and, when one is open, the log.
+    void Note(const std::wstring& line);
 
 private:
     bool PageActive() const { return m_activePageKind == hostlink::kSuitePage; }
@@ -65,6 +82,10 @@ private:
     void OnFinishTimer();
     void FinishRun();
     void EndUnstartedRun();
+    void RecordVerdict(const std::wstring& testName, int resultIndex);
+    void OnModuleStarted(const RunRow* row);
+    void StopWatchdog();
+    void OnWatchdogTick();
     // Runs one step of a run's start or end. A step that throws makes the run
     // a failed one instead of leaving it half ended; the steps after it still run.
     template <typename Step>
@@ -79,6 +100,7 @@ private:
     HostServices m_services;
     bool& m_keepOpen;
     std::wstring m_programDir;
+    LaunchPolicy m_policy;
 
     LRESULT m_abortState = hostlink::kAbortNone;
     int m_activePageKind = hostlink::kSuitePage;
@@ -92,6 +114,9 @@ private:
     bool m_runFailed = false;  // the run could not start or end cleanly
     ItemList m_items;
     HWND m_bridgeWindow = nullptr;
+    RunOutcome m_outcome;                   // the verdicts of the run so far
+    std::optional<RunRow> m_timedModule;    // the test module under way while a limit is set
+    ULONGLONG m_timedModuleStart = 0;
 };
 
 }  // namespace launcher

@@ -54,7 +54,7 @@ public:
     virtual void EndRunSession() = 0;
     // Close button 1022 and the system menu's Close item enabled again.
     virtual void EnableClose() = 0;
-    // Modal MessageBoxW owned by the dialog; its button code.
+    // A modal box owned by the dialog, or its answer when nobody is there; the button code.
     virtual int ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT style) = 0;
     virtual unsigned ModeFlags() const = 0;
     // The 64-bit module host's side of the handshake: WM_COPYDATA (wParam = the
@@ -117,6 +117,9 @@ class IProcessExit {
 public:
     virtual ~IProcessExit() = default;
     virtual void Exit(int code) = 0;
+    // Ends the process at once, waiting for no thread and telling no library:
+    // a module that hangs must not hold up the end.
+    virtual void Abandon(int code) = 0;
 };
 
 struct HostServices {

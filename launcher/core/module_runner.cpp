@@ -34,6 +34,11 @@ std::wstring TelemetryVerdict(int moduleResult) {
     return L"Stopped";
 }
 
+void ReportTestTelemetry(const TelemetryReport& report, const std::wstring& moduleFile, int moduleResult) {
+    std::wstring category = TelemetryCategory(moduleFile);
+    if (report && !EqualsIgnoringCase(category, L"Optical")) report(category, TelemetryVerdict(moduleResult));
+}
+
 std::wstring ModuleRunner::Text(unsigned id) const {
     return m_settings.loadString ? m_settings.loadString(id) : std::wstring();
 }
@@ -96,11 +101,10 @@ int ModuleRunner::RunRows(const launcher::RunList& list) {
             if (row.quick == 0 && StartsWith(row.moduleFile, L"hdd")) flags = saved ^ (mode::kListRun | mode::kFullTest);
 
             m_unrecordedRow = row.displayName;
+            m_port.ModuleStarted(row);
             int code = CallModule(row.moduleFile, flags, 1);
-
-            std::wstring category = TelemetryCategory(row.moduleFile);
-            if (!EqualsIgnoringCase(category, L"Optical") && m_settings.reportTelemetry)
-                m_settings.reportTelemetry(category, TelemetryVerdict(code));
+            m_port.ModuleReturned();
+            ReportTestTelemetry(m_settings.reportTelemetry, row.moduleFile, code);
 
             if (ToUpper(row.moduleFile) == L"SD.DLL") sdRun = true;
             if (code == kModuleStoppedAlternative) code = kModuleStopped;

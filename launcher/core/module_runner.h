@@ -37,6 +37,9 @@ public:
     virtual void ExitTest() = 0;
     // A warning box owned by the dialog.
     virtual void ShowWarning(const std::wstring& text, const std::wstring& caption) = 0;
+    // Around each test module's run, so that the dialog can time it.
+    virtual void ModuleStarted(const RunRow& row) = 0;
+    virtual void ModuleReturned() = 0;
 };
 
 // How modules are started.
@@ -53,6 +56,9 @@ public:
     virtual void RestoreResources() = 0;
 };
 
+// Reports (category, verdict) to the statistics agent.
+using TelemetryReport = std::function<void(const std::wstring&, const std::wstring&)>;
+
 struct RunnerSettings {
     std::wstring programDir;  // with a trailing backslash
     int processorArchitecture = 0;
@@ -60,14 +66,15 @@ struct RunnerSettings {
     int repeatCount = 1;
     HWND hostWindow = nullptr;  // only its number goes on the bridge's command line
     std::function<std::wstring(unsigned)> loadString;
-    // Reports (category, verdict) to the statistics agent.
-    std::function<void(const std::wstring&, const std::wstring&)> reportTelemetry;
+    TelemetryReport reportTelemetry;
 };
 
 // The category the statistics agent files a module under: CDROM.dll gives CD,
 // hdd.dll Harddisk; empty when the name has no dot.
 std::wstring TelemetryCategory(const std::wstring& moduleFile);
 std::wstring TelemetryVerdict(int moduleResult);
+// One event for the test of `moduleFile`; none for the optical checker's category.
+void ReportTestTelemetry(const TelemetryReport& report, const std::wstring& moduleFile, int moduleResult);
 
 class ModuleRunner {
 public:

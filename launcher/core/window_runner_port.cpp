@@ -1,6 +1,7 @@
 #include "window_runner_port.h"
 
 #include "hostlink/protocol.h"
+#include "runner_messages.h"
 
 using namespace hostlink;
 
@@ -28,8 +29,16 @@ void WindowRunnerPort::SetModuleResult(int runResult) { Send(msg::kSetModuleResu
 
 void WindowRunnerPort::ExitTest() { Send(msg::kExitTest, 0, 0); }
 
+// The dialog shows every box, or answers it when nobody is there.
 void WindowRunnerPort::ShowWarning(const std::wstring& text, const std::wstring& caption) {
-    ::MessageBoxW(m_hostWindow, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
+    MessageBoxRecord record{text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING};
+    Send(msg::kShowMyMessageBox, 0, reinterpret_cast<LPARAM>(&record));
 }
+
+void WindowRunnerPort::ModuleStarted(const RunRow& row) {
+    Send(runner_msg::kModuleStarted, 0, reinterpret_cast<LPARAM>(&row));
+}
+
+void WindowRunnerPort::ModuleReturned() { Send(runner_msg::kModuleReturned, 0, 0); }
 
 }  // namespace launcher

@@ -18,6 +18,8 @@ public:
     void SetModuleResult(int runResult) override;
     void ExitTest() override;
     void ShowWarning(const std::wstring& text, const std::wstring& caption) override;
+    void ModuleStarted(const RunRow& row) override;
+    void ModuleReturned() override;
 
 private:
     void Send(UINT message, WPARAM wParam, LPARAM lParam) const;

@@ -8,8 +8,8 @@ namespace launcher {
 
 constexpr int kCannotStartExitCode = 1;
 
-// A box naming the library at `path`; `role` says what it is for. The text is
-// English: the language library may be the very one that is missing.
-void ReportMissingLibrary(HWND owner, const std::wstring& role, const std::wstring& path);
+// A box naming the library at `path` (none when unattended); `role` says what it
+// is for. The text is English: the language library may be the very one that is missing.
+void ReportMissingLibrary(HWND owner, bool unattended, const std::wstring& role, const std::wstring& path);
 
 }  // namespace launcher

@@ -2,12 +2,15 @@
 
 #include <commctrl.h>
 
+#include "ask_box.h"
 #include "framework/resources.h"
 #include "ini_catalogue.h"
 #include "machine_info.h"
 #include "missing_library.h"
 #include "outer_layout.h"
 #include "call_dll_thread.h"
+#include "runner_messages.h"
+#include "runner_telemetry.h"
 #include "string_ids.h"
 #include "xml_catalogue.h"
 
@@ -29,7 +32,9 @@ CNewOrlixCheckDlg::CNewOrlixCheckDlg(LauncherContext& context)
       m_logFolder(context.programDir),
       m_log(m_logFolder),
       m_dispatcher(HostServices{m_page, *this, m_log, m_results, m_runner, *this, *this}, context.keepOpen,
-                   context.programDir) {}
+                   context.programDir,
+                   LaunchPolicy{context.commandLine.unattended, TimeLimitSeconds(context.commandLine),
+                                ReportTelemetryTo(telemetry::Telemetry())}) {}
 
 bool CNewOrlixCheckDlg::Create(HWND parent) {
     return fw::Dialog::Create(fw::CurrentResourceModule(), ids::kDiagnosticsTemplate, parent);
@@ -96,7 +101,8 @@ void CNewOrlixCheckDlg::OnInitDialog() {
     ModelNameSource model = ReadModelName(m_context.programDir);
     if (!model.loaded) {
         // Without it no run can be recorded for this computer: an unattended line must not wait forever.
-        ReportMissingLibrary(hwnd(), L"the library that identifies this computer", m_context.programDir + L"sysident.dll");
+        ReportMissingLibrary(hwnd(), Unattended(), L"the library that identifies this computer",
+                             m_context.programDir + L"sysident.dll");
         Exit(kCannotStartExitCode);
         return;
     }
@@ -129,13 +135,14 @@ void CNewOrlixCheckDlg::OnInitDialog() {
     ::ShowWindow(m_page.hwnd(), SW_SHOW);
 
     if (m_context.runList.count == 0) {
-        ::MessageBoxW(hwnd(), kNoModuleMessage, fw::LoadStr(ids::kBoxCaption).c_str(), MB_OK | MB_ICONWARNING);
-        Exit(kLauncherExitCode);
+        ShowMessageBox(kNoModuleMessage, fw::LoadStr(ids::kBoxCaption), MB_OK | MB_ICONWARNING);
+        // A script must not read a misspelt module argument as a pass.
+        Exit(Unattended() ? ExitCodeFor(RunOutcome{.nothingToRun = true}) : kLauncherExitCode);
     }
     m_hasTestPages = true;
     m_page.SetStartStopText(fw::LoadStr(ids::kStartButton));
     // Start once the windows are up: the run's messages need a running message loop.
-    ::PostMessageW(hwnd(), WM_APP, 0, 0);
+    ::PostMessageW(hwnd(), runner_msg::kStartAtOnce, 0, 0);
 }
 
 bool CNewOrlixCheckDlg::StartRun(int entryIndex) {
@@ -184,7 +191,8 @@ void CNewOrlixCheckDlg::EnableCloseItems(bool enable) {
 }
 
 int CNewOrlixCheckDlg::ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT style) {
-    return ::MessageBoxW(hwnd(), text.c_str(), caption.c_str(), style);
+    return AskBox(hwnd(), Unattended(), text, caption, style,
+                  [this](const std::wstring& note) { m_dispatcher.Note(note); });
 }
 
 void CNewOrlixCheckDlg::SendCopyData(HWND target, ULONG_PTR kind, const void* data, DWORD bytes) {
@@ -198,14 +206,18 @@ void CNewOrlixCheckDlg::SendTo(HWND target, UINT message, WPARAM wParam, LPARAM 
 
 void CNewOrlixCheckDlg::Exit(int code) { ::ExitProcess(static_cast<UINT>(code)); }
 
+// ExitProcess would tell every library to detach, and a hung module's thread
+// may hold what that needs (the loader lock, a heap lock): the process ends as it is.
+void CNewOrlixCheckDlg::Abandon(int code) { ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(code)); }
+
 void CNewOrlixCheckDlg::OnCloseRequest() {
     std::wstring caption = fw::LoadStr(ids::kBoxCaption);
     if (m_runner.Exists()) {
-        ::MessageBoxW(hwnd(), fw::LoadStr(ids::kRunPreventsClose).c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
+        ShowMessageBox(fw::LoadStr(ids::kRunPreventsClose), caption, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    if (::MessageBoxW(hwnd(), fw::LoadStr(ids::kCloseQuestion).c_str(), caption.c_str(),
-                      MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2) != IDNO)
+    const UINT question = MB_YESNO | MB_ICONINFORMATION | MB_DEFBUTTON2;
+    if (ShowMessageBox(fw::LoadStr(ids::kCloseQuestion), caption, question) != IDNO)
         ::PostMessageW(::GetParent(hwnd()), WM_CLOSE, 0, 0);
 }
 
@@ -230,7 +242,7 @@ std::optional<LRESULT> CNewOrlixCheckDlg::OnMessage(UINT message, WPARAM wParam,
     case WM_INITDIALOG:
         OnInitDialog();
         return TRUE;
-    case WM_APP:
+    case runner_msg::kStartAtOnce:
         if (m_hasTestPages) m_page.StartAtOnce(m_currentEntry);
         return 0;
     case WM_COMMAND:

@@ -42,6 +42,7 @@ private:
     void OnCloseRequest();
     int Dpi(bool vertical) const { return vertical ? m_dpiY : m_dpiX; }
     void EnableCloseItems(bool enable);
+    bool Unattended() const { return m_context.commandLine.unattended; }
 
     // IDiagnosticsWindow
     bool StartRun(int entryIndex) override;
@@ -58,6 +59,7 @@ private:
     void Kill(UINT_PTR id) override { ::KillTimer(hwnd(), id); }
     // IProcessExit
     void Exit(int code) override;
+    void Abandon(int code) override;
 
     LauncherContext& m_context;
     int m_processorArchitecture = 0;

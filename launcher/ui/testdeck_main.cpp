@@ -46,7 +46,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     launcher::CTestDeckDlg window(context);
     if (window.Run() == -1) {
         // Without its dialog templates the launcher cannot show anything.
-        launcher::ReportMissingLibrary(nullptr, L"its user-interface library", context.languageDir + L"uistrings.dll");
+        launcher::ReportMissingLibrary(nullptr, context.commandLine.unattended, L"its user-interface library",
+                                       context.languageDir + L"uistrings.dll");
         return launcher::kCannotStartExitCode;
     }
     return 0;

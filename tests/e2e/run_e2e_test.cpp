@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <regex>
 #include <thread>
 
 #include "launcher_session.h"
@@ -62,6 +63,26 @@ struct WatchedRun {
     Process launcher;
     HWND window = nullptr;
 };
+
+// A text of the launcher's language library in the session's program folder.
+std::wstring UiString(const LauncherSession& session, unsigned id) {
+    wchar_t text[300] = {};
+    HMODULE strings = ::LoadLibraryExW((session.programDir() + L"QDXLang\\ENU\\uistrings.dll").c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE);
+    ::LoadStringW(strings, id, text, 300);
+    ::FreeLibrary(strings);
+    return text;
+}
+
+// The history's result text of the launch.
+std::wstring HistoryResult(const LauncherSession& session) {
+    wchar_t history[200] = {};
+    PollUntil(10000, [&] {
+        return ::GetPrivateProfileStringW(L"HISTORY_0", L"RESULT", L"", history, 200,
+                                          (session.resultFolder() + L"report.tmp").c_str()) > 0;
+    });
+    return history;
+}
 
 // Copies a result file to the test programs' e2e-results folder, where
 // check_result_files.sh reads it with parsers that have nothing to do with Wine.
@@ -146,17 +167,7 @@ TEST(LauncherRun, StopDuringARunRecordsStoppedAndAltF4IsRefusedMeanwhile) {
     EXPECT_TRUE(PollUntil(20000, [&] {
         return TextAfterMark(ReadBytes(session.resultFile())).find(L"OverallResult=\"Stopped\"") != std::wstring::npos;
     }));
-    wchar_t history[200] = {};
-    PollUntil(10000, [&] {
-        return ::GetPrivateProfileStringW(L"HISTORY_0", L"RESULT", L"", history, 200,
-                                          (session.resultFolder() + L"report.tmp").c_str()) > 0;
-    });
-    wchar_t stoppedText[100] = {};
-    HMODULE strings = ::LoadLibraryExW((session.programDir() + L"QDXLang\\ENU\\uistrings.dll").c_str(), nullptr,
-                                       LOAD_LIBRARY_AS_DATAFILE);
-    ::LoadStringW(strings, 140, stoppedText, 100);
-    ::FreeLibrary(strings);
-    EXPECT_NE(std::wstring(history).find(stoppedText), std::wstring::npos);
+    EXPECT_NE(HistoryResult(session).find(UiString(session, 140)), std::wstring::npos);
     // A stopped run is no pass: the launcher stays open.
     EXPECT_FALSE(launcher.WaitExit(3000).has_value());
     SaveNamedScreenshot(L"launcher-stopped");
@@ -303,4 +314,45 @@ TEST(LauncherRun, ALauncherKilledInTheMiddleOfAModuleLeavesAWholeDocument) {
     run.session.AddScriptedModule(L"return 0\n");  // the next run appends
     EXPECT_EQ(run.session.Start(L"/scripted").WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);
     KeepForLinuxCheck(run.session.resultFile(), L"after_killed_result.xml");
+}
+
+TEST(LauncherRun, UnattendedABoxGetsItsDefaultAnswerAndAFailedTestEndsTheLauncherWithOne) {
+    LauncherSession session;
+    session.AddScriptedModule(L"setlog\nhold\nask Is the picture clean? 0x124\n");  // Yes/No, No as default
+    Process launcher = session.Start(L"-unattended /scripted");
+    EXPECT_EQ(launcher.WaitExit(20000), 1u);
+    EXPECT_NE(ReadBytes(session.programDir() + L"scripted.received.txt").find("box 7"), std::string::npos);  // IDNO
+    EXPECT_NE(TextAfterMark(ReadBytes(session.resultFile())).find(L"OverallResult=\"Fail\""), std::wstring::npos);
+    const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    EXPECT_NE(log.find(L"Message box \"scripted\": Is the picture clean?\r\nAnswered unattended: No\r\n"),
+              std::wstring::npos)
+        << ToUtf8(log);
+    EXPECT_NE(log.find(L"A test asked the launcher to stay open"), std::wstring::npos);
+}
+
+TEST(LauncherRun, UnattendedAMissingModuleFailsAndAHungOneEndsTheLauncherAtItsTimeLimit) {
+    LauncherSession session;
+    session.AddScriptedModule(L"setlog\nsub 0 1\ntext Hanging\nhang\n");
+    session.WriteProgramFile(L"Resources\\en\\Diagnostics.xml",
+                             "<Diagnostics><NormalDiagnosticsSection><Item Id=\"Missing\">"
+                             "<TestFile>missing.dll</TestFile></Item></NormalDiagnosticsSection></Diagnostics>");
+    Process launcher = session.Start(L"-unattended -timeout:10 /missing /scripted");
+    HWND window = WaitOutputText(launcher, L"Hanging");
+    ASSERT_NE(window, nullptr);
+    // The warning went to the pane instead of a box.
+    EXPECT_NE(ReadText(FindControl(window, {kOutputPane})).value_or(L"").find(UiString(session, 131)),
+              std::wstring::npos);
+    EXPECT_EQ(FindMessageBox({std::nullopt, launcher.pid()}), nullptr);
+
+    // The module started before its text showed: ten seconds from now and a few more are enough.
+    EXPECT_EQ(launcher.WaitExit(18000), 1u);
+    const std::wstring result = TextAfterMark(ReadBytes(session.resultFile()));
+    EXPECT_TRUE(std::regex_search(result, std::wregex(L"<Test name=\"Missing\" [^>]*OverallResult=\"Fail\">")));
+    EXPECT_TRUE(std::regex_search(result, std::wregex(L"<Test name=\"Scripted\" [^>]*OverallResult=\"Fail\">\r\n"
+                                                      L"\t\t<SubTest name=\"Test 1\" [^>]*Result=\"Pass\" />")))
+        << ToUtf8(result);
+    EXPECT_EQ(result.substr(result.size() - 10), L"</QDX>\r\n\r\n");
+    const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    EXPECT_NE(log.find(L"Scripted did not finish within 10 seconds\r\n"), std::wstring::npos) << ToUtf8(log);
+    EXPECT_NE(HistoryResult(session).find(UiString(session, 142)), std::wstring::npos);
 }

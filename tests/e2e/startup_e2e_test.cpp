@@ -76,3 +76,15 @@ TEST(LauncherStartup, MissingCatalogueIsNoModule) {
     EXPECT_EQ(answer.text, L"No module was specified.");
     EXPECT_EQ(launcher.WaitExit(e2e::kStartTimeoutMs), e2e::kLauncherExitCode);
 }
+
+TEST(LauncherStartup, UnattendedNothingToRunOrAMissingLibraryEndsWithoutABox) {
+    // A box would wait for a person: each launch ending by itself shows there was none.
+    const std::pair<const wchar_t*, DWORD> table[] = {
+        {nullptr, 3u}, {L"QDXLang\\ENU\\uistrings.dll", 1u}, {L"sysident.dll", 1u}};
+    for (auto [missing, code] : table) {
+        LauncherSession session;
+        if (missing) session.Remove(missing);
+        Process launcher = session.Start(missing ? L"-unattended /video" : L"-unattended /nothing");
+        EXPECT_EQ(launcher.WaitExit(e2e::kStartTimeoutMs), code) << (missing ? ToUtf8(missing) : "/nothing");
+    }
+}

@@ -55,6 +55,19 @@ TEST(CommandLine, PlatformSplitterHonoursQuotes) {
     EXPECT_TRUE(line.keepOpen);
 }
 
+TEST(CommandLine, UnattendedAndTimeoutSwitchesGiveTheTimeLimit) {
+    const std::tuple<std::vector<std::wstring>, bool, unsigned> table[] = {
+        {{L"x"}, false, 0}, {{L"-unattended"}, true, 3600}, {{L"-unattended", L"-timeout:10"}, true, 10},
+        {{L"-timeout:0", L"-unattended"}, true, 0}, {{L"-timeout:30"}, false, 30},
+        {{L"-Unattended", L"-timeout:ten", L"-timeout:", L"-timeout:1234567890"}, false, 0},
+    };
+    for (const auto& [tokens, unattended, limit] : table) {
+        CommandLine line = ParseCommandLineTokens(tokens);
+        EXPECT_EQ(line.unattended, unattended) << tokens.back();
+        EXPECT_EQ(TimeLimitSeconds(line), limit) << tokens.back();
+    }
+}
+
 TEST(RunListBuilder, ArgumentIsLowerCasedAndMatchedAsPrefix) {
     TestCatalogue catalogue = Catalogue({{L"Video.dll", L"Upper"}, {L"video.dll", L"Video"}});
     RunList list = BuildRunList({L"Video"}, catalogue, {});

@@ -137,6 +137,7 @@ private:
     void Kill(UINT_PTR id) override { Add(L"timers.Kill " + N(id)); }
 
     void Exit(int code) override { Add(L"process.Exit " + N(code)); }
+    void Abandon(int code) override { Add(L"process.Abandon " + N(code)); }
 };
 
 class HostDispatcherTest : public testing::Test {
@@ -505,8 +506,18 @@ TEST_F(HostDispatcherTest, IgnoredAndForeignMessages) {
         EXPECT_EQ(Send(ignored, 1, 1), 0) << ignored;
     for (UINT foreign : {static_cast<UINT>(WM_USER), msg::kShowTestInfo, static_cast<UINT>(WM_COMMAND)})
         EXPECT_EQ(Send(foreign, 1, 1), std::nullopt) << foreign;
-    EXPECT_EQ(Send(WM_TIMER, 2), std::nullopt);
+    EXPECT_EQ(Send(WM_TIMER, 3), std::nullopt);
     EXPECT_EQ(fake.calls, Calls{});
     Send(msg::kSelectTest, 0, 6);
     EXPECT_EQ(fake.calls, Calls{L"window.SelectTest 6"});
+}
+
+TEST_F(HostDispatcherTest, AnUnattendedRunThatFailedStaysOpenOnlyWithTheHSwitch) {
+    HostDispatcher unattended{fake.Services(), keepOpen, L"C:\\Orlix\\", LaunchPolicy{true}};
+    fake.runnerEnded = true;
+    fake.exitCode = kModuleFailed;
+    keepOpen = true;  // -h
+    unattended.Handle(msg::kStartRun, 0, 0);
+    unattended.Handle(msg::kExitTest, 0, 0);
+    EXPECT_EQ(fake.Only(L"process."), Calls{});
 }

@@ -26,6 +26,8 @@ public:
     void ShowWarning(const std::wstring& text, const std::wstring& caption) override {
         calls.push_back(L"box " + text + L"/" + caption);
     }
+    void ModuleStarted(const RunRow&) override {}
+    void ModuleReturned() override {}
 };
 
 // Modules by path: a result code, or absent (not loadable).

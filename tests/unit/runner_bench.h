@@ -106,6 +106,7 @@ private:
     void Kill(UINT_PTR id) override { ::KillTimer(m_hwnd, id); }
     // IProcessExit
     void Exit(int code) override { processExit = code; }
+    void Abandon(int code) override { processExit = code; }
 
     int m_percentage = 0;
     int m_estimate = -1;

@@ -66,7 +66,8 @@ constexpr Syntax kSyntax[] = {
     {L"sub", Op::kSub, Syntax::kTwoNumbers},       {L"xml", Op::kXml, Syntax::kTextNumber},
     {L"color", Op::kColor, Syntax::kTextNumber},   {L"setlog", Op::kSetLog, Syntax::kBare},
     {L"clearlog", Op::kClearLog, Syntax::kBare},   {L"savelog", Op::kSaveLog, Syntax::kBare},
-    {L"hold", Op::kHold, Syntax::kBare},
+    {L"hold", Op::kHold, Syntax::kBare},           {L"ask", Op::kAsk, Syntax::kTextNumber},
+    {L"hang", Op::kHang, Syntax::kBare},
 };
 
 std::optional<Command> Parse(const Syntax& syntax, std::wstring_view rest) {

@@ -10,6 +10,9 @@
 //   abortpoll [MS]                           GetAbort until it answers 1 (StartTest then returns 2)
 //                                            or MS milliseconds (10,000 when not given) have passed
 //   sleep MS | return N                      wait; StartTest returns N at once
+//   ask TEXT STYLE                           ShowMyMessageBox with that style; StartTest returns
+//                                            0 when the answer is Yes or OK, else 1
+//   hang                                     never returns
 //
 // Numbers are decimal or 0x hexadecimal and may be negative. Blank lines are
 // skipped; any other line the parser does not understand becomes kUnknown.
@@ -21,7 +24,7 @@ namespace scripted {
 
 enum class Op {
     kText, kLog, kBox, kProgress, kInit, kEstimate, kSub, kXml, kColor, kSetLog, kSetLogDir,
-    kClearLog, kSaveLog, kHold, kAbortPoll, kSleep, kReturn, kUnknown,
+    kClearLog, kSaveLog, kHold, kAbortPoll, kSleep, kReturn, kAsk, kHang, kUnknown,
 };
 
 constexpr long long kAbortPollDefaultMs = 10000;

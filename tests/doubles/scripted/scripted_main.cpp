@@ -109,6 +109,12 @@ int Replay(const std::vector<scripted::Command>& script, CCommFunc& link, const 
             break;
         case Op::kSleep: ::Sleep(static_cast<DWORD>(c.first > 0 ? c.first : 0)); break;
         case Op::kReturn: return first;
+        case Op::kAsk: {
+            const int answer = link.ShowMyMessageBox(c.text, L"scripted", static_cast<UINT>(c.first));
+            receipt.Add(L"box " + std::to_wstring(answer));
+            return answer == IDYES || answer == IDOK ? hostlink::kModulePassed : hostlink::kModuleFailed;
+        }
+        case Op::kHang: ::Sleep(INFINITE); break;
         case Op::kUnknown: link.PrintText(L"scripted: unknown line: " + c.text + L"\r\n"); break;
         }
     }

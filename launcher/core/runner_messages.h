@@ -1,0 +1,12 @@
+#pragma once
+// Messages between the launcher's own runner thread and its dialog. They are
+// not part of the modules' protocol: no module sends them.
+#include <windows.h>
+
+namespace launcher::runner_msg {
+
+constexpr UINT kStartAtOnce = WM_APP;        // posted by the dialog to itself once its windows are up
+constexpr UINT kModuleStarted = WM_APP + 1;  // lParam: the RunRow under way, valid for the call
+constexpr UINT kModuleReturned = WM_APP + 2;
+
+}  // namespace launcher::runner_msg
