@@ -30,10 +30,13 @@ std::span<const std::uint8_t> CScsiMediaProbe::Data() const {
     return std::span<const std::uint8_t>(m_request).subspan(kLayout.dataOffset, kLayout.dataSize);
 }
 
+void CScsiMediaProbe::ClearData() { std::fill(m_request.begin() + kLayout.dataOffset, m_request.end(), 0); }
+
+// A short answer must not leave bytes of the previous command's answer behind.
 void CScsiMediaProbe::Send(CPassThroughDevice& device, std::span<const std::uint8_t> cdb) {
+    ClearData();
     mmc::WriteRequestHeader(m_request, cdb, kLayout, kProbeTimeoutSeconds);
-    if (!device.Send(m_request, mmc::kHeaderSize) || mmc::ScsiStatus(m_request) != 0)
-        std::fill(m_request.begin() + kLayout.dataOffset, m_request.end(), 0);
+    if (!device.Send(m_request, mmc::kHeaderSize) || mmc::ScsiStatus(m_request) != 0) ClearData();
 }
 
 TMediaType CScsiMediaProbe::DiscStructureType(CPassThroughDevice& device, std::uint8_t mediaKind) {

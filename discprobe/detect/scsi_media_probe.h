@@ -32,8 +32,10 @@ public:
 
 private:
     friend TMediaType ProbeMediaType(CScsiMediaProbe& probe, std::wstring_view drive);
-    // Sends the command in the buffer; a failed command leaves a zeroed data area.
+    // Sends the command in the buffer. The data area holds the answer alone, or
+    // zeros when the command fails.
     void Send(CPassThroughDevice& device, std::span<const std::uint8_t> cdb);
+    void ClearData();
     std::span<const std::uint8_t> Data() const;
     TMediaType DiscStructureType(CPassThroughDevice& device, std::uint8_t mediaKind);
 
