@@ -60,7 +60,7 @@ TEST(DiscprobeMediaTest, ClassifiesMediaFromProfileAndDiscStructure) {
         CRecordedTransport transport;
         transport.drives[L'E'] = c.answers;
         CScsiMediaProbe probe(transport);
-        const TMediaType type = ProbeMediaType(probe, L"E:\\");
+        const TMediaType type = ProbeMediaType(probe, L"E:\\").value();
         EXPECT_EQ(type, c.type);
         EXPECT_EQ(MediaName(type), c.name);
         EXPECT_EQ(Capacity(probe.Capacity(type)), c.capacity);
@@ -111,12 +111,14 @@ TEST(DiscprobeMediaTest, SendsGetConfigurationThenReadDiscStructureWithTheirLeng
 #endif
 }
 
-TEST(DiscprobeMediaTest, UnopenableDriveIsTypeZeroWithoutRequests) {
+TEST(DiscprobeMediaTest, NoTypeWhereThePassThroughIsNotAllowed) {
     CRecordedTransport transport;
+    transport.drives[L'H'].refuse = true;
     CScsiMediaProbe probe(transport);
-    EXPECT_EQ(ProbeMediaType(probe, L"G:\\"), MEDIA_TYPE_UNKNOWN);
-    EXPECT_EQ(ProbeMediaType(probe, L""), MEDIA_TYPE_UNKNOWN);
-    EXPECT_TRUE(transport.sent.empty());
+    EXPECT_EQ(ProbeMediaType(probe, L"G:\\"), std::nullopt);  // the device cannot be opened
+    EXPECT_EQ(ProbeMediaType(probe, L""), std::nullopt);
+    EXPECT_EQ(ProbeMediaType(probe, L"H:\\"), std::nullopt);  // the request is refused
+    EXPECT_EQ(transport.sent.size(), 1u);
 }
 
 TEST(DiscprobeMediaTest, FailedOrShortDiscStructureLeavesNoStaleAnswer) {
