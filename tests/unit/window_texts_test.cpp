@@ -44,11 +44,12 @@ bool ExpectFit(const TTexts& row) {
     for (const std::wstring& text : row.texts) {
         std::vector<WORD> glyphs(text.size());
         ::GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
-        if (std::find(glyphs.begin(), glyphs.end(), 0xFFFF) != glyphs.end()) measurable = false;
+        const bool known = std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end();
+        measurable = measurable && known;
         RECT needed{0, 0, room, 0};
         ::DrawTextW(dc, text.c_str(), -1, &needed,
                     DT_CALCRECT | DT_NOPREFIX | (row.wraps ? DT_WORDBREAK : DT_SINGLELINE));
-        EXPECT_TRUE(!measurable || (needed.right <= room && needed.bottom <= client.bottom))
+        EXPECT_TRUE(!known || (needed.right <= room && needed.bottom <= client.bottom))
             << ::GetDlgCtrlID(row.control) << " " << testing::PrintToString(text) << " needs " << needed.right << "x"
             << needed.bottom << " of " << room << "x" << client.bottom;
     }
