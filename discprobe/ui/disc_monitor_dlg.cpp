@@ -2,6 +2,8 @@
 
 #include <dbt.h>
 
+#include <span>
+
 #include "control_ids.h"
 #include "device_change.h"
 #include "framework/resources.h"
@@ -201,9 +203,11 @@ void CDiscMonitorDlg::RepaintArea(int id, bool erase) {
     ::InvalidateRect(control, nullptr, erase);
 }
 
+// The page left is hidden first: the two pages are never shown together.
 void CDiscMonitorDlg::ShowPage(bool information) {
-    for (int id : kSelectionPage) ::ShowWindow(Item(id), information ? SW_HIDE : SW_SHOW);
-    for (int id : kInformationPage) ::ShowWindow(Item(id), information ? SW_SHOW : SW_HIDE);
+    const std::span<const int> selection(kSelectionPage), informationPage(kInformationPage);
+    for (int id : information ? selection : informationPage) ::ShowWindow(Item(id), SW_HIDE);
+    for (int id : information ? informationPage : selection) ::ShowWindow(Item(id), SW_SHOW);
 }
 
 void CDiscMonitorDlg::SetUpInformationLists() {
