@@ -1,7 +1,6 @@
 #include "drive_detection.h"
 
 #include "error_text.h"
-#include "scsi_media_probe.h"
 
 namespace discprobe {
 
@@ -24,6 +23,24 @@ std::wstring TextOf(IDiscRecorder2* recorder, RecorderText call) {
     return imapi::ToString(text.get());
 }
 
+// The MMC profile of each physical media type the recorder service reports.
+constexpr std::pair<IMAPI_MEDIA_PHYSICAL_TYPE, std::uint32_t> kPhysicalTypeProfiles[] = {
+    {IMAPI_MEDIA_TYPE_CDROM, 0x08},     {IMAPI_MEDIA_TYPE_CDR, 0x09},       {IMAPI_MEDIA_TYPE_CDRW, 0x0A},
+    {IMAPI_MEDIA_TYPE_DVDROM, 0x10},    {IMAPI_MEDIA_TYPE_DVDRAM, 0x12},    {IMAPI_MEDIA_TYPE_DVDPLUSR, 0x1B},
+    {IMAPI_MEDIA_TYPE_DVDPLUSRW, 0x1A}, {IMAPI_MEDIA_TYPE_DVDPLUSR_DUALLAYER, 0x2B},
+    {IMAPI_MEDIA_TYPE_DVDDASHR, 0x11},  {IMAPI_MEDIA_TYPE_DVDDASHRW, 0x13}, {IMAPI_MEDIA_TYPE_DVDDASHR_DUALLAYER, 0x15},
+    {IMAPI_MEDIA_TYPE_DVDPLUSRW_DUALLAYER, 0x2A},
+    {IMAPI_MEDIA_TYPE_BDROM, 0x40},     {IMAPI_MEDIA_TYPE_BDR, 0x41},       {IMAPI_MEDIA_TYPE_BDRE, 0x43},
+};
+
+TMediaType PhysicalMediaType(const CDiscFormatData& format) {
+    IMAPI_MEDIA_PHYSICAL_TYPE physical = IMAPI_MEDIA_TYPE_UNKNOWN;
+    if (!format.get() || FAILED(format.get()->get_CurrentPhysicalMediaType(&physical))) return MEDIA_TYPE_UNKNOWN;
+    for (const auto& [type, profile] : kPhysicalTypeProfiles)
+        if (type == physical) return static_cast<TMediaType>(profile);
+    return MEDIA_TYPE_UNKNOWN;
+}
+
 // A drive set up for the list, or null when it is to be left out.
 std::unique_ptr<TDriveRecord> DescribeDrive(std::wstring uniqueId, CPassThroughTransport& transport) {
     auto record = std::make_unique<TDriveRecord>();
@@ -34,7 +51,7 @@ std::unique_ptr<TDriveRecord> DescribeDrive(std::wstring uniqueId, CPassThroughT
 
     record->SetState(EvaluateMediaState(*record));
     CScsiMediaProbe probe(transport);
-    record->SetMedia(DescribeMedium(probe, record->paths));
+    record->SetMedia(DescribeMedium(probe, *record));
 
     IDiscRecorder2* recorder = record->recorder.get();
     record->productId = TextOf(recorder, &IDiscRecorder2::get_ProductId);
@@ -46,6 +63,14 @@ std::unique_ptr<TDriveRecord> DescribeDrive(std::wstring uniqueId, CPassThroughT
 }
 
 }  // namespace
+
+// Pass-through to an optical drive normally needs administrator rights, which a
+// standard user's checker does not have.
+TMediaInfo DescribeMedium(CScsiMediaProbe& probe, const TDriveRecord& record) {
+    const std::optional<TMediaType> probed = ProbeMediaType(probe, record.paths);
+    const TMediaType type = probed ? *probed : PhysicalMediaType(record.format);
+    return {std::wstring(MediaName(type)), probe.Capacity(type)};
+}
 
 bool EnumerateDrives(CDiscMasterRef& master, CDriveList& drives) {
     return EnumerateDrives(master, drives, SystemPassThrough());

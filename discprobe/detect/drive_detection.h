@@ -6,6 +6,7 @@
 
 #include "drive_record.h"
 #include "pass_through.h"
+#include "scsi_media_probe.h"
 
 namespace discprobe {
 
@@ -20,6 +21,10 @@ bool EnumerateDrives(CDiscMasterRef& master, CDriveList& drives, CPassThroughTra
 
 // State of the drive's medium from the recorder service's answers.
 TMediaState EvaluateMediaState(const TDriveRecord& record);
+
+// Name and capacity of the drive's medium, its type found by MMC commands; where
+// this process may not send them, the recorder service's physical type stands in.
+TMediaInfo DescribeMedium(CScsiMediaProbe& probe, const TDriveRecord& record);
 
 // Row of the listed drive whose paths text equals root as a whole (case-sensitive),
 // or -1: a drive listed with two mount points matches no single root.

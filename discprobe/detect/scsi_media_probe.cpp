@@ -30,10 +30,15 @@ std::span<const std::uint8_t> CScsiMediaProbe::Data() const {
     return std::span<const std::uint8_t>(m_request).subspan(kLayout.dataOffset, kLayout.dataSize);
 }
 
-void CScsiMediaProbe::Send(CPassThroughDevice& device, std::span<const std::uint8_t> cdb) {
+void CScsiMediaProbe::ClearData() { std::fill(m_request.begin() + kLayout.dataOffset, m_request.end(), 0); }
+
+// A short answer must not leave bytes of the previous command's answer behind.
+bool CScsiMediaProbe::Send(CPassThroughDevice& device, std::span<const std::uint8_t> cdb) {
+    ClearData();
     mmc::WriteRequestHeader(m_request, cdb, kLayout, kProbeTimeoutSeconds);
-    if (!device.Send(m_request, mmc::kHeaderSize) || mmc::ScsiStatus(m_request) != 0)
-        std::fill(m_request.begin() + kLayout.dataOffset, m_request.end(), 0);
+    const bool sent = device.Send(m_request, mmc::kHeaderSize);
+    if (!sent || mmc::ScsiStatus(m_request) != 0) ClearData();
+    return sent;
 }
 
 TMediaType CScsiMediaProbe::DiscStructureType(CPassThroughDevice& device, std::uint8_t mediaKind) {
@@ -42,13 +47,12 @@ TMediaType CScsiMediaProbe::DiscStructureType(CPassThroughDevice& device, std::u
     return bluRay ? mmc::BluRayStructureType(Data()) : mmc::DvdStructureType(Data());
 }
 
-TMediaType ProbeMediaType(CScsiMediaProbe& probe, std::wstring_view drive) {
+std::optional<TMediaType> ProbeMediaType(CScsiMediaProbe& probe, std::wstring_view drive) {
     std::fill(probe.m_request.begin(), probe.m_request.end(), 0);
     probe.m_bluRay = false;
     auto device = probe.m_transport.Open(drive.empty() ? L'\0' : drive.front());
-    if (!device) return MEDIA_TYPE_UNKNOWN;
+    if (!device || !probe.Send(*device, mmc::GetConfigurationCdb(0, kAllFeaturesLength))) return std::nullopt;
 
-    probe.Send(*device, mmc::GetConfigurationCdb(0, kAllFeaturesLength));
     const std::uint16_t profile = mmc::CurrentProfile(probe.Data());
     if (profile > MEDIA_PROFILE_DVD_PLUS_R_DL) probe.m_bluRay = true;
 
@@ -57,11 +61,6 @@ TMediaType ProbeMediaType(CScsiMediaProbe& probe, std::wstring_view drive) {
     if (code == 1) code = probe.DiscStructureType(*device, mmc::kMediaKindDvd);
     if (probe.m_bluRay) code = probe.DiscStructureType(*device, mmc::kMediaKindBluRay);
     return static_cast<TMediaType>(code);
-}
-
-TMediaInfo DescribeMedium(CScsiMediaProbe& probe, std::wstring_view drive) {
-    const TMediaType type = ProbeMediaType(probe, drive);
-    return {std::wstring(MediaName(type)), probe.Capacity(type)};
 }
 
 int BluRayWriteSupport(CPassThroughTransport& transport, wchar_t driveLetter) {

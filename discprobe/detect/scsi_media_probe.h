@@ -3,6 +3,7 @@
 // pass-through transport: GET CONFIGURATION for the current profile, and READ
 // DISC STRUCTURE for DVD-ROM and Blu-ray media.
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -31,9 +32,11 @@ public:
     double Capacity(TMediaType type) { return m_capacities.Capacity(type); }
 
 private:
-    friend TMediaType ProbeMediaType(CScsiMediaProbe& probe, std::wstring_view drive);
-    // Sends the command in the buffer; a failed command leaves a zeroed data area.
-    void Send(CPassThroughDevice& device, std::span<const std::uint8_t> cdb);
+    friend std::optional<TMediaType> ProbeMediaType(CScsiMediaProbe& probe, std::wstring_view drive);
+    // Sends the command in the buffer; false when the request is refused. The data
+    // area holds the answer alone, or zeros when the command fails.
+    bool Send(CPassThroughDevice& device, std::span<const std::uint8_t> cdb);
+    void ClearData();
     std::span<const std::uint8_t> Data() const;
     TMediaType DiscStructureType(CPassThroughDevice& device, std::uint8_t mediaKind);
 
@@ -44,11 +47,9 @@ private:
 };
 
 // Type of the medium in the drive named by the first character of drive; 0 when
-// the drive cannot be opened or does not answer.
-TMediaType ProbeMediaType(CScsiMediaProbe& probe, std::wstring_view drive);
-
-// Name and capacity of the medium in a drive, as ProbeMediaType finds its type.
-TMediaInfo DescribeMedium(CScsiMediaProbe& probe, std::wstring_view drive);
+// the drive does not answer; nothing when this process may not send it commands
+// (the device cannot be opened or the request is refused).
+std::optional<TMediaType> ProbeMediaType(CScsiMediaProbe& probe, std::wstring_view drive);
 
 // Blu-ray write check of a drive for the supported-media text: 2 when the BD
 // write feature reports BD-RE dual-layer writing, 1 for BD-R dual layer, else 0.

@@ -33,7 +33,7 @@ void COpticalStateMonitor::RunPass() {
         if (state == record.State()) continue;
         // The medium is described before its state says it is there, so whoever
         // sees the new state finds the medium that goes with it.
-        if (state == MEDIA_STATE_USABLE) record.SetMedia(DescribeMedium(probe, record.paths));
+        if (state == MEDIA_STATE_USABLE) record.SetMedia(DescribeMedium(probe, record));
         record.SetState(state);
         if (m_sink) m_sink(static_cast<int>(row), state);
     }

@@ -24,13 +24,13 @@ constexpr LayoutRow kLayout[] = {
     {IDC_STATUS_LINE, IDC_DRIVE_LIST, 0, 20, 400, 20},
     {IDC_SUPPORTED_MEDIA, IDC_STATUS_LINE, 0, -2, 474, 44},
     {IDC_BOTTOM_BAND, kAbsolute, 0, 245, 554, 45},
-    {IDC_NEXT, kAbsolute, 379, 255, 75, 23},
-    {IDC_CANCEL, kAbsolute, 461, 255, 75, 23},
+    {IDC_NEXT, kAbsolute, 365, 255, 82, 23},  // the buttons hold the longer translations
+    {IDC_CANCEL, kAbsolute, 454, 255, 82, 23},
     {IDC_INFO_HEADING, kAbsolute, 22, 17, 500, 23},
     {IDC_MEDIA_LIST, IDC_INFO_HEADING, -4, 20, 474, 42},
     {IDC_DRIVE_INFO_LABEL, IDC_MEDIA_LIST, 6, 20, 400, 20},
     {IDC_DRIVE_INFO_LIST, IDC_DRIVE_INFO_LABEL, 0, 0, 477, 84},
-    {IDC_OK, kAbsolute, 461, 255, 75, 23},
+    {IDC_OK, kAbsolute, 454, 255, 82, 23},
 };
 
 constexpr SIZE kDialogSize{554, 315};

@@ -2,6 +2,8 @@
 
 #include <dbt.h>
 
+#include <span>
+
 #include "control_ids.h"
 #include "device_change.h"
 #include "framework/resources.h"
@@ -28,9 +30,9 @@ constexpr int kInformationPage[] = {IDC_INFO_HEADING, IDC_MEDIA_LIST, IDC_DRIVE_
 constexpr int kHeadings[] = {IDC_HEADING, IDC_INFO_HEADING};
 constexpr int kLabels[] = {IDC_HEADING, IDC_INFO_HEADING, IDC_SUPPORTED_MEDIA, IDC_CHECK_MEDIA_IN, IDC_STATUS_LINE,
                            IDC_DRIVE_INFO_LABEL};
-constexpr int kTextControls[] = {IDC_CHECK_MEDIA_IN, IDC_STATUS_LINE,     IDC_DRIVE_INFO_LABEL, IDC_OK,
-                                 IDC_NEXT,           IDC_CANCEL,          IDC_MEDIA_LIST,       IDC_DRIVE_INFO_LIST,
-                                 IDC_DRIVE_LIST};
+constexpr int kTextControls[] = {IDC_CHECK_MEDIA_IN, IDC_STATUS_LINE, IDC_SUPPORTED_MEDIA, IDC_DRIVE_INFO_LABEL,
+                                 IDC_OK,             IDC_NEXT,        IDC_CANCEL,          IDC_MEDIA_LIST,
+                                 IDC_DRIVE_INFO_LIST, IDC_DRIVE_LIST};
 
 template <size_t N>
 bool Contains(const int (&ids)[N], int id) {
@@ -141,9 +143,7 @@ void CDiscMonitorDlg::CreateFonts() {
 
 void CDiscMonitorDlg::AttachImageList() {
     HWND list = Item(IDC_DRIVE_LIST);
-    // Extended style: the list's own style bits without the low four, plus full-row selection.
-    LONG_PTR style = ::GetWindowLongPtrW(list, GWL_STYLE);
-    ListView_SetExtendedListViewStyleEx(list, 0, static_cast<DWORD>((style & ~0xF) | LVS_EX_FULLROWSELECT));
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     int size = ScaleX(kDriveIconSize, m_dpi);
     m_driveImages.reset(ImageList_Create(size, size, ILC_COLOR32, 3, 1));
     fw::UniqueIcon drive(static_cast<HICON>(
@@ -203,9 +203,11 @@ void CDiscMonitorDlg::RepaintArea(int id, bool erase) {
     ::InvalidateRect(control, nullptr, erase);
 }
 
+// The page left is hidden first: the two pages are never shown together.
 void CDiscMonitorDlg::ShowPage(bool information) {
-    for (int id : kSelectionPage) ::ShowWindow(Item(id), information ? SW_HIDE : SW_SHOW);
-    for (int id : kInformationPage) ::ShowWindow(Item(id), information ? SW_SHOW : SW_HIDE);
+    const std::span<const int> selection(kSelectionPage), informationPage(kInformationPage);
+    for (int id : information ? selection : informationPage) ::ShowWindow(Item(id), SW_HIDE);
+    for (int id : information ? informationPage : selection) ::ShowWindow(Item(id), SW_SHOW);
 }
 
 void CDiscMonitorDlg::SetUpInformationLists() {
@@ -423,6 +425,10 @@ std::optional<LRESULT> CDiscMonitorDlg::OnMessage(UINT message, WPARAM wParam, L
             ::SetWindowLongPtrW(hwnd(), GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_MAXIMIZE | WS_MINIMIZE));
         return std::nullopt;
     }
+    case WM_ENDSESSION:
+        // Log-off and shutdown end the process without WM_DESTROY.
+        if (wParam) m_autoplay.Restore();
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         return std::nullopt;

@@ -84,7 +84,7 @@ void CMyTestPage::OnInitDialog() {
     font.lfHeight = -::MulDiv(15, m_settings.dpiY, 72);
     m_instruction.SetFont(font);
     m_instruction.SetTextColor(kBrandColour);
-    Place(item::kInstruction, 24, 24, 500, 24);
+    Place(item::kInstruction, 24, 24, 737, 24);  // as wide as the panes: longer languages need the room
     ::ShowWindow(Item(item::kInstruction), SW_HIDE);
     ShowInstruction();
 

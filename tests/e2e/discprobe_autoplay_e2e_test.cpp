@@ -1,5 +1,5 @@
 // The checker switches the user's Autoplay off while it is open and puts the
-// setting back when it closes.
+// setting back when it closes or the session ends.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -40,6 +40,9 @@ TEST(DiscProbeAutoplay, OneWhileOpenThenZeroOrTheValueThatWasThere) {
         e2e::DiscProbeWindow window(checker.pid());
         ASSERT_TRUE(window.ok());
         EXPECT_EQ(ReadAutoplay(), 1u);
+        // A log-off ends the process without destroying the window.
+        ::SendMessageW(window.dialog(), WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(ReadAutoplay(), before.value_or(0));
         EXPECT_TRUE(window.Close(checker));
         EXPECT_EQ(ReadAutoplay(), before.value_or(0));
     }

@@ -142,6 +142,21 @@ TEST_F(DiscProbeE2E, InsertedBluRayDiscIsDetectedThenClassified) {
     Close();
 }
 
+// A standard user's checker may not send the drive MMC commands: the recorder
+// service's physical media type (6, DVD+R) names the medium.
+TEST_F(DiscProbeE2E, WithoutPassThroughTheInformationPageShowsThePhysicalMediaType) {
+    const std::string denied = kDvdRDrive + "pass_through=denied\n";
+    const DiscProbeWindow& window = Open(denied + kNoDisc);
+    ASSERT_TRUE(window.ok());
+    session.SetScenario(denied + "current=0x10\nphysical_type=6\n");
+    ASSERT_TRUE(window.WaitNextEnabled(true));
+    ClickButton(window.item(IDC_NEXT));
+    ASSERT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kMediaList) == 2; }));
+    EXPECT_EQ(window.Cell(kMediaList, 0, 2), L"DVD+R");
+    EXPECT_EQ(window.Cell(kMediaList, 1, 2), L"4.70 GB");
+    Close();
+}
+
 TEST_F(DiscProbeE2E, InformationPageIsASnapshotAndOkReturnsWithNextDisabled) {
     const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted);
     ASSERT_TRUE(window.ok());

@@ -172,11 +172,29 @@ TEST_F(DiscprobeDrivesTest, MediaStateFollowsTheRecorderAnswers) {
 
     // An inserted disc: becoming ready for two evaluations, then usable.
     Scenario(L"[drive]\npaths=E:\\\nphysical_hr=0xC0AA0202,0xC0AA0205*2,S_OK\nstatus_hr=0xC0AA0202*3,S_OK\n");
+    m_transport.drives[L'E'] = {};  // answers MMC commands: only the state asks for the physical type
     Enumerate();  // the first evaluation: no medium
     ASSERT_EQ(m_drives.size(), 1u);
     EXPECT_EQ(m_drives[0]->State(), MEDIA_STATE_NO_MEDIA);
     const TMediaState expected[] = {MEDIA_STATE_BECOMING_READY, MEDIA_STATE_BECOMING_READY, MEDIA_STATE_USABLE};
     for (TMediaState state : expected) EXPECT_EQ(EvaluateMediaState(*m_drives[0]), state);
+}
+
+// Platform numbers of the physical media types: 6 DVD+R, 18 BD-R, 12 a random-access disk.
+TEST_F(DiscprobeDrivesTest, WithoutPassThroughThePhysicalMediaTypeNamesTheMedium) {
+    // refused: the request is refused; else the device cannot be opened.
+    const struct { const wchar_t* physicalType; bool refused; const wchar_t* name; double capacityGB; } cases[] = {
+        {L"6", false, L"DVD+R", 4.7}, {L"18", true, L"BD-R", 0.0}, {L"12", false, L"", 0.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.physicalType);
+        Scenario(std::wstring(L"[drive]\npaths=E:\\\ncurrent=0x10\nphysical_type=") + c.physicalType + L"\n");
+        m_transport.drives.clear();
+        if (c.refused) m_transport.drives[L'E'].refuse = true;
+        Enumerate();
+        ASSERT_EQ(m_drives.size(), 1u);
+        EXPECT_EQ(m_drives[0]->Media().typeName, c.name);
+        EXPECT_EQ(m_drives[0]->Media().capacityGB, c.capacityGB);
+    }
 }
 
 TEST(DiscprobeFeaturePageTest, FindsAProfileMarkedCurrent) {

@@ -43,6 +43,10 @@ TEST(DiscprobeMediaTest, ClassifiesMediaFromProfileAndDiscStructure) {
          L"BD-RE XL", L"100.00"},
         {"BD-ROM", {ConfigurationWithProfile(0x40), {}, {}, BluRayDiscInformation(0x11)}, MEDIA_PROFILE_BD_ROM,
          L"BD-ROM", L"25.00"},
+        {"BD-RE DL", {ConfigurationWithProfile(0x43), {}, {}, BluRayDiscInformation(0x24)}, MEDIA_BD_RE_DL,
+         L"BD-RE DL", L"50.00"},
+        {"BD-R XL", {ConfigurationWithProfile(0x41), {}, {}, BluRayDiscInformation(0x32)}, MEDIA_BD_R_XL, L"BD-R XL",
+         L"100.00"},
         {"BD-R DL on the BD-R profile", {ConfigurationWithProfile(0x41), {}, {}, BluRayDiscInformation(0x22)},
          MEDIA_BD_R_DL, L"BD-R DL", L"50.00"},
         {"BD key outside the table", {ConfigurationWithProfile(0x41), {}, {}, BluRayDiscInformation(0x21)},
@@ -56,7 +60,7 @@ TEST(DiscprobeMediaTest, ClassifiesMediaFromProfileAndDiscStructure) {
         CRecordedTransport transport;
         transport.drives[L'E'] = c.answers;
         CScsiMediaProbe probe(transport);
-        const TMediaType type = ProbeMediaType(probe, L"E:\\");
+        const TMediaType type = ProbeMediaType(probe, L"E:\\").value();
         EXPECT_EQ(type, c.type);
         EXPECT_EQ(MediaName(type), c.name);
         EXPECT_EQ(Capacity(probe.Capacity(type)), c.capacity);
@@ -107,27 +111,33 @@ TEST(DiscprobeMediaTest, SendsGetConfigurationThenReadDiscStructureWithTheirLeng
 #endif
 }
 
-TEST(DiscprobeMediaTest, UnopenableDriveIsTypeZeroWithoutRequests) {
+TEST(DiscprobeMediaTest, NoTypeWhereThePassThroughIsNotAllowed) {
     CRecordedTransport transport;
+    transport.drives[L'H'].refuse = true;
     CScsiMediaProbe probe(transport);
-    EXPECT_EQ(ProbeMediaType(probe, L"G:\\"), MEDIA_TYPE_UNKNOWN);
-    EXPECT_EQ(ProbeMediaType(probe, L""), MEDIA_TYPE_UNKNOWN);
-    EXPECT_TRUE(transport.sent.empty());
+    EXPECT_EQ(ProbeMediaType(probe, L"G:\\"), std::nullopt);  // the device cannot be opened
+    EXPECT_EQ(ProbeMediaType(probe, L""), std::nullopt);
+    EXPECT_EQ(ProbeMediaType(probe, L"H:\\"), std::nullopt);  // the request is refused
+    EXPECT_EQ(transport.sent.size(), 1u);
 }
 
-TEST(DiscprobeMediaTest, FailedDiscStructureLeavesNoStaleAnswer) {
-    // The configuration answer has the BD-R key's value at byte 16; a failed
-    // disc-structure read must not classify from it.
-    CRecordedTransport transport;
+TEST(DiscprobeMediaTest, FailedOrShortDiscStructureLeavesNoStaleAnswer) {
+    // The configuration answer has the BD-R key's value at byte 16; a disc-structure
+    // read that fails or answers fewer bytes must not classify from it.
     auto configuration = ConfigurationWithProfile(0x43);
     configuration.resize(32, 0);
     configuration[16] = 0x12;
-    transport.drives[L'E'] = {configuration, {}, {}, {}, true};
-    CScsiMediaProbe probe(transport);
-    EXPECT_EQ(ProbeMediaType(probe, L"E:\\"), MEDIA_TYPE_UNKNOWN);
-    // A second drive in the same pass starts from a cleared buffer.
-    transport.drives[L'F'] = {ConfigurationWithProfile(0x0A)};
-    EXPECT_EQ(ProbeMediaType(probe, L"F:\\"), static_cast<TMediaType>(0x0A));
+    const TRecordedAnswers answers[] = {{configuration, {}, {}, {}, true},
+                                        {configuration, {}, {}, std::vector<std::uint8_t>(8, 0)}};
+    for (const auto& answer : answers) {
+        CRecordedTransport transport;
+        transport.drives[L'E'] = answer;
+        CScsiMediaProbe probe(transport);
+        EXPECT_EQ(ProbeMediaType(probe, L"E:\\"), MEDIA_TYPE_UNKNOWN);
+        // A second drive in the same pass starts from a cleared buffer.
+        transport.drives[L'F'] = {ConfigurationWithProfile(0x0A)};
+        EXPECT_EQ(ProbeMediaType(probe, L"F:\\"), static_cast<TMediaType>(0x0A));
+    }
 }
 
 TEST(DiscprobeMediaTest, CodesOutsideTheTablesHaveNoNameAndNoCapacity) {

@@ -22,6 +22,7 @@ struct TRecordedAnswers {
     std::vector<std::uint8_t> dvdStructure;
     std::vector<std::uint8_t> bdStructure;
     bool failDiscStructure = false;
+    bool refuse = false;  // every request, as for a process without the right to send them
 };
 
 struct TSentRequest {
@@ -73,6 +74,7 @@ private:
             std::memcpy(&header, request.data(), sizeof header);
             m_owner.sent.push_back({m_letter, header, inputLength, request.size()});
             const TRecordedAnswers& answers = m_owner.drives[m_letter];
+            if (answers.refuse) return false;
             const std::vector<std::uint8_t>* answer = nullptr;
             if (header.Cdb[0] == 0x46)
                 answer = header.Cdb[3] == 0x41 ? &answers.bdWriteFeature : &answers.configuration;

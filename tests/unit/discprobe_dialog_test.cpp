@@ -82,3 +82,11 @@ TEST_F(DiscDialog, AStateMessageShowsWhatTheRecordHoldsNow) {
     EXPECT_EQ(Status(0), L"None");
     EXPECT_EQ(Status(1), L"None");
 }
+
+TEST_F(DiscDialog, DriveListAddsFullRowSelectionAndTheSupportedMediaShowInTheLanguageFont) {
+    // None of the list's window style turns up among its extended style bits.
+    EXPECT_EQ(ListView_GetExtendedListViewStyle(Item(IDC_DRIVE_LIST)), static_cast<DWORD>(LVS_EX_FULLROWSELECT));
+    const LRESULT font = ::SendMessageW(Item(IDC_CHECK_MEDIA_IN), WM_GETFONT, 0, 0);
+    EXPECT_NE(font, ::SendMessageW(m_dialog->hwnd(), WM_GETFONT, 0, 0));
+    EXPECT_EQ(::SendMessageW(Item(IDC_SUPPORTED_MEDIA), WM_GETFONT, 0, 0), font);
+}

@@ -106,6 +106,10 @@ HANDLE WINAPI SimCreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY
         const wchar_t letter = std::wcslen(path) == 6 && path[5] == L':' ? static_cast<wchar_t>(std::towupper(path[4])) : 0;
         for (const auto& drive : scenario.drives) {
             if (!letter || drive.Letter() != letter) continue;
+            if (drive.Text("pass_through") == "denied") {
+                ::SetLastError(ERROR_ACCESS_DENIED);
+                return INVALID_HANDLE_VALUE;
+            }
             HANDLE device = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
             std::lock_guard lock(g_guard);
             g_devices[device] = letter;

@@ -20,6 +20,8 @@
 //            dvd_category  dvd_layers (DVD physical format: book type, 1 = two layers)
 //            bd_key (Blu-ray disc information byte 16)
 //            physical_hr  status_hr (get_CurrentPhysicalMediaType, get_CurrentMediaStatus)
+//            physical_type (the physical media type get_CurrentPhysicalMediaType reports)
+//            pass_through ("denied": the device cannot be opened, as for a standard user)
 //            feature_current (1: the profile-list page marks a profile current)  feature_hr
 //            item_hr  init_hr  supported (0: IsRecorderSupported answers false)
 //            put_recorder_hr  client_name_hr  media_types_hr

@@ -246,8 +246,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_CurrentPhysicalMediaType(IMAPI_MEDIA_PHYSICAL_TYPE* value) override {
         if (!value) return E_POINTER;
-        *value = IMAPI_MEDIA_TYPE_UNKNOWN;
         const TView view = ViewOf(m_id);
+        *value = static_cast<IMAPI_MEDIA_PHYSICAL_TYPE>(view.drive ? view.drive->Number("physical_type") : 0);
         return view.drive ? MediaResult(view, m_id, "physical_hr") : kDeviceGone;
     }
     HRESULT STDMETHODCALLTYPE get_CurrentMediaStatus(IMAPI_FORMAT2_DATA_MEDIA_STATE* value) override {
