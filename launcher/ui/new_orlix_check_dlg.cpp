@@ -9,6 +9,7 @@
 #include "outer_layout.h"
 #include "call_dll_thread.h"
 #include "string_ids.h"
+#include "verdict_events.h"
 #include "xml_catalogue.h"
 
 namespace launcher {
@@ -96,6 +97,7 @@ void CNewOrlixCheckDlg::OnInitDialog() {
     ModelNameSource model = ReadModelName(m_context.programDir);
     if (!model.loaded) {
         // Without it no run can be recorded for this computer: an unattended line must not wait forever.
+        ReportStartFailure(m_context.programDir + L"sysident.dll");
         ReportMissingLibrary(hwnd(), L"the library that identifies this computer", m_context.programDir + L"sysident.dll");
         Exit(kCannotStartExitCode);
         return;

@@ -1,5 +1,8 @@
 #include "launcher_session.h"
 
+#include <algorithm>
+#include <cwchar>
+
 namespace e2e {
 
 void CopyTree(const std::wstring& from, const std::wstring& to) {
@@ -27,11 +30,13 @@ std::wstring LauncherSession::resultFolder() const {
     return m_programData + L"Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog\\";
 }
 
-testsupport::Process LauncherSession::Start(const std::wstring& arguments) const {
+testsupport::Process LauncherSession::Start(const std::wstring& arguments,
+                                            const testsupport::EnvironmentVariables& extra) const {
     testsupport::LaunchOptions options;
     options.workingFolder = m_programDir;
     std::wstring data = m_programData.substr(0, m_programData.size() - 1);
     options.environment = {{L"ProgramData", data}, {L"ALLUSERSPROFILE", data}};
+    options.environment.insert(options.environment.end(), extra.begin(), extra.end());
     return testsupport::Process::Launch(m_programDir + L"testdeck.exe", arguments, options);
 }
 
@@ -57,6 +62,33 @@ void LauncherSession::WriteProgramFile(const std::wstring& relativePath, const s
 
 void LauncherSession::Remove(const std::wstring& relativePath) const {
     ::DeleteFileW((m_programDir + relativePath).c_str());
+}
+
+EventLogTrace::EventLogTrace() {
+    wchar_t path[MAX_PATH] = {};
+    if (::GetEnvironmentVariableW(L"LAUNCHER_STDERR", path, MAX_PATH) == 0) return;
+    m_path = path;
+    m_start = testsupport::ReadBytes(m_path).size();
+}
+
+std::vector<ReportedEvent> EventLogTrace::Events() const {
+    std::vector<ReportedEvent> events;
+    if (!Available()) return events;
+    const std::string bytes = testsupport::ReadBytes(m_path);
+    const std::wstring text(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(m_start, bytes.size())), bytes.end());
+    const std::wstring report = L"fixme:advapi:ReportEventW (";
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find(L'\n', start), text.size());
+        std::wstring line = text.substr(start, end - start);
+        if (size_t at = line.find(report); at != std::wstring::npos) {
+            unsigned type = 0, id = 0;  // (source,0xTYPE,0xCATEGORY,0xID,...
+            if (std::swscanf(line.c_str() + at + report.size(), L"%*[^,],%x,%*x,%x", &type, &id) == 2)
+                events.push_back({type, id, L""});
+        } else if (line.find(L":eventlog:") != std::wstring::npos && !events.empty()) {
+            events.back().text += line + L"\n";
+        }
+    }
+    return events;
 }
 
 }  // namespace e2e
