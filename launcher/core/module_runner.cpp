@@ -96,6 +96,7 @@ int ModuleRunner::RunRows(const launcher::RunList& list) {
             if (row.quick == 0 && StartsWith(row.moduleFile, L"hdd")) flags = saved ^ (mode::kListRun | mode::kFullTest);
 
             m_unrecordedRow = row.displayName;
+            m_port.TestStarting(row.displayName);
             int code = CallModule(row.moduleFile, flags, 1);
 
             std::wstring category = TelemetryCategory(row.moduleFile);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "result_writer.h"
 #include "test_catalogue.h"
 
 namespace launcher {
@@ -20,11 +21,6 @@ using hostlink::kModulePassed;
 using hostlink::kModuleStopped;
 using hostlink::kModuleStoppedAlternative;
 
-// Result indexes of the result file.
-constexpr int kResultPass = 1;
-constexpr int kResultStopped = 2;
-constexpr int kResultFail = 3;
-
 // What the runner tells the dialog, in the order it happens.
 class RunnerPort {
 public:
@@ -32,6 +28,8 @@ public:
     virtual void SetTestCount(int count) = 0;
     virtual void PrintText(const std::wstring& text) = 0;
     virtual void WriteLog(const std::wstring& text) = 0;
+    // The test about to be called: its sub-results are recorded under this name.
+    virtual void TestStarting(const std::wstring& testName) = 0;
     virtual void WriteXml(const std::wstring& testName, int resultIndex) = 0;
     virtual void SetModuleResult(int runResult) = 0;
     virtual void ExitTest() = 0;

@@ -3,8 +3,27 @@
 #include <cwchar>
 
 #include "framework/unique_resource.h"
+#include "result_writer.h"
 
 namespace launcher {
+
+EventReport VerdictEvent(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
+                         std::wstring_view modelName, std::wstring_view resultFile) {
+    EventReport report;
+    switch (resultIndex) {
+    case kResultPass: report = {EVENTLOG_INFORMATION_TYPE, kEventPass, {}}; break;
+    case kResultStopped: report = {EVENTLOG_WARNING_TYPE, kEventStopped, {}}; break;
+    default: report = {EVENTLOG_ERROR_TYPE, kEventFail, {}}; break;
+    }
+    std::wstring lines;
+    for (const SubResult& sub : subResults) {
+        if (!lines.empty()) lines += L"\r\n";
+        lines += L"Test " + std::to_wstring(sub.number) + L": " + ResultText(sub.resultIndex);
+    }
+    report.strings = {std::wstring(test), ResultText(resultIndex), lines.empty() ? L"(none)" : lines,
+                      std::wstring(modelName), resultFile.empty() ? L"(not written)" : std::wstring(resultFile)};
+    return report;
+}
 
 EventReport StartFailureEvent(std::wstring_view libraryPath) {
     return {EVENTLOG_ERROR_TYPE, kEventCannotStart, {std::wstring(libraryPath)}};
@@ -38,6 +57,11 @@ void ReportToEventLog(MakeReport makeReport) noexcept {
 
 void ReportStartFailure(std::wstring_view libraryPath) noexcept {
     ReportToEventLog([&] { return StartFailureEvent(libraryPath); });
+}
+
+void EventLogSink::ReportVerdict(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
+                                 std::wstring_view resultFile) noexcept {
+    ReportToEventLog([&] { return VerdictEvent(test, resultIndex, subResults, m_modelName, resultFile); });
 }
 
 }  // namespace launcher

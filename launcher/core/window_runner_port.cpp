@@ -20,6 +20,10 @@ void WindowRunnerPort::PrintText(const std::wstring& text) { Send(msg::kPrintTex
 
 void WindowRunnerPort::WriteLog(const std::wstring& text) { Send(msg::kWriteLog, 0, TextParam(text)); }
 
+void WindowRunnerPort::TestStarting(const std::wstring& testName) {
+    Send(kTestStartingMessage, reinterpret_cast<WPARAM>(testName.c_str()), 0);
+}
+
 void WindowRunnerPort::WriteXml(const std::wstring& testName, int resultIndex) {
     Send(msg::kWriteXml, reinterpret_cast<WPARAM>(testName.c_str()), resultIndex);
 }

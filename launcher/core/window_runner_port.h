@@ -7,6 +7,9 @@
 
 namespace launcher {
 
+// The runner to its dialog, beside the protocol: wParam the name of the test it starts.
+constexpr UINT kTestStartingMessage = WM_APP + 1;
+
 class WindowRunnerPort : public RunnerPort {
 public:
     explicit WindowRunnerPort(HWND hostWindow) : m_hostWindow(hostWindow) {}
@@ -14,6 +17,7 @@ public:
     void SetTestCount(int count) override;
     void PrintText(const std::wstring& text) override;
     void WriteLog(const std::wstring& text) override;
+    void TestStarting(const std::wstring& testName) override;
     void WriteXml(const std::wstring& testName, int resultIndex) override;
     void SetModuleResult(int runResult) override;
     void ExitTest() override;

@@ -10,6 +10,7 @@
 #include "call_dll_thread.h"
 #include "string_ids.h"
 #include "verdict_events.h"
+#include "window_runner_port.h"
 #include "xml_catalogue.h"
 
 namespace launcher {
@@ -29,6 +30,7 @@ CNewOrlixCheckDlg::CNewOrlixCheckDlg(LauncherContext& context)
     : m_context(context),
       m_logFolder(context.programDir),
       m_log(m_logFolder),
+      m_results(m_verdictEvents),
       m_dispatcher(HostServices{m_page, *this, m_log, m_results, m_runner, *this, *this}, context.keepOpen,
                    context.programDir) {}
 
@@ -103,6 +105,7 @@ void CNewOrlixCheckDlg::OnInitDialog() {
         return;
     }
     m_modelName = model.modelName;
+    m_verdictEvents.SetModelName(m_modelName);
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     m_runDate = FormatRunDate(now);
@@ -234,6 +237,9 @@ std::optional<LRESULT> CNewOrlixCheckDlg::OnMessage(UINT message, WPARAM wParam,
         return TRUE;
     case WM_APP:
         if (m_hasTestPages) m_page.StartAtOnce(m_currentEntry);
+        return 0;
+    case kTestStartingMessage:
+        if (const wchar_t* name = reinterpret_cast<const wchar_t*>(wParam)) m_results.writer().BeginTest(name);
         return 0;
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam));

@@ -45,14 +45,23 @@ void LauncherSession::AddTestProgram(const std::wstring& name, const std::wstrin
     ::CopyFileW((std::wstring(SUITE_TEST_BIN_DIR) + name).c_str(), target.c_str(), FALSE);
 }
 
-void LauncherSession::AddModule(const std::wstring& testProgram, const std::wstring& script) const {
-    AddTestProgram(testProgram, L"scripted.dll");
-    m_temp.WriteUtf8(L"program\\scripted.txt", script);
+void LauncherSession::AddModule(const std::wstring& testProgram, const std::wstring& script,
+                                const std::wstring& name) const {
+    AddTestProgram(testProgram, name + L".dll");
+    m_temp.WriteUtf8(L"program\\" + name + L".txt", script);
     std::wstring ini = m_programDir + L"QDXLang\\ENU\\initest.ini";
-    ::WritePrivateProfileStringW(L"COMPONUM", L"NUM", L"2", ini.c_str());
-    ::WritePrivateProfileStringW(L"COMPOSECTION", L"SECT_NAME_1", L"SCRIPTED", ini.c_str());
-    ::WritePrivateProfileStringW(L"SCRIPTED", L"TESTFILE", L"scripted.dll", ini.c_str());
-    ::WritePrivateProfileStringW(L"SCRIPTED", L"TESTMANUAL", L"video.txt", ini.c_str());
+    std::wstring section = name;
+    ::CharUpperW(section.data());
+    wchar_t listed[8] = {};
+    if (::GetPrivateProfileStringW(section.c_str(), L"TESTFILE", L"", listed, 8, ini.c_str()) == 0) {
+        // Listed after the entries already there.
+        int count = static_cast<int>(::GetPrivateProfileIntW(L"COMPONUM", L"NUM", 0, ini.c_str()));
+        ::WritePrivateProfileStringW(L"COMPOSECTION", (L"SECT_NAME_" + std::to_wstring(count)).c_str(),
+                                     section.c_str(), ini.c_str());
+        ::WritePrivateProfileStringW(L"COMPONUM", L"NUM", std::to_wstring(count + 1).c_str(), ini.c_str());
+    }
+    ::WritePrivateProfileStringW(section.c_str(), L"TESTFILE", (name + L".dll").c_str(), ini.c_str());
+    ::WritePrivateProfileStringW(section.c_str(), L"TESTMANUAL", L"video.txt", ini.c_str());
     ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());  // written through now
 }
 

@@ -28,11 +28,14 @@ public:
     testsupport::Process Start(const std::wstring& arguments, const testsupport::EnvironmentVariables& extra = {}) const;
 
     // Puts the scriptable test module into the program folder and the catalogue
-    // (as scripted.dll, display name "Scripted") with `script` to replay.
-    void AddScriptedModule(const std::wstring& script) const { AddModule(L"scripted.dll", script); }
+    // (as scripted.dll, display name "Scripted", or as `name`.dll) with `script` to replay.
+    void AddScriptedModule(const std::wstring& script, const std::wstring& name = L"scripted") const {
+        AddModule(L"scripted.dll", script, name);
+    }
     // The same with another test module of the test programs folder, its
-    // settings in scripted.txt.
-    void AddModule(const std::wstring& testProgram, const std::wstring& settings) const;
+    // settings in <name>.txt.
+    void AddModule(const std::wstring& testProgram, const std::wstring& settings,
+                   const std::wstring& name = L"scripted") const;
 
     // Writes a file of the program folder.
     void WriteProgramFile(const std::wstring& relativePath, const std::string& bytes) const;

@@ -18,6 +18,7 @@ public:
     void SetTestCount(int count) override { calls.push_back(L"count " + std::to_wstring(count)); }
     void PrintText(const std::wstring& text) override { calls.push_back(L"print " + text); }
     void WriteLog(const std::wstring& text) override { calls.push_back(L"log " + text); }
+    void TestStarting(const std::wstring&) override {}
     void WriteXml(const std::wstring& name, int index) override {
         calls.push_back(L"xml " + name + L" " + std::to_wstring(index));
     }
