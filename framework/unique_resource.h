@@ -72,6 +72,11 @@ struct MenuTraits {
     static Value invalid() noexcept { return nullptr; }
     static void close(Value v) noexcept { ::DestroyMenu(v); }
 };
+struct EventSourceTraits {
+    using Value = HANDLE;
+    static Value invalid() noexcept { return nullptr; }
+    static void close(Value v) noexcept { ::DeregisterEventSource(v); }
+};
 struct LocalMemTraits {
     using Value = HLOCAL;
     static Value invalid() noexcept { return nullptr; }
@@ -88,5 +93,6 @@ using UniqueDc = UniqueResource<DcTraits>;         // CreateCompatibleDC results
 using UniqueIcon = UniqueResource<IconTraits>;
 using UniqueMenu = UniqueResource<MenuTraits>;
 using UniqueLocal = UniqueResource<LocalMemTraits>;  // LocalAlloc, CommandLineToArgvW
+using UniqueEventSource = UniqueResource<EventSourceTraits>;  // RegisterEventSourceW results
 
 }  // namespace fw

@@ -18,7 +18,8 @@ std::wstring FormatLogHeader(const LogHeader& header) {
 }
 
 void CurrentLog::SetSusResLog() {
-    m_file.reset();
+    // Only a run's end closes its log: an open log is this run's.
+    if (m_file) return;
     if (!m_folder.Usable()) return;
     const std::wstring& folder = m_folder.Path();
     ::CreateDirectoryW(folder.c_str(), nullptr);
@@ -31,7 +32,7 @@ void CurrentLog::SetSusResLog() {
         ::CopyFileW(LogGenerationPath(folder, n).c_str(), LogGenerationPath(folder, n + 1).c_str(), FALSE);
 
     m_file = OpenExclusive(m_logPath, GENERIC_WRITE, CREATE_ALWAYS);
-    if (m_file) WriteUtf16(m_file.get(), kByteOrderMark);
+    if (m_file) WriteUtf16(m_file.get(), std::wstring(kByteOrderMark) + (m_headerGiven ? FormatLogHeader(m_header) : L""));
 }
 
 bool CurrentLog::SetSusResLog(std::wstring_view folder) {
@@ -65,6 +66,7 @@ void CurrentLog::SaveCurrentLog() {
 
 void CurrentLog::WriteHeader(const LogHeader& header) {
     m_header = header;
+    m_headerGiven = true;
     if (m_file) WriteUtf16(m_file.get(), FormatLogHeader(m_header));
 }
 

@@ -29,7 +29,9 @@ public:
     explicit CurrentLog(LogFolder& folder) : m_folder(folder) {}
 
     // Prepares the run's log in the log folder: rotates the generations and
-    // starts hwck_log00.txt with only its byte-order mark.
+    // starts hwck_log00.txt with its byte-order mark, and the run's header
+    // once a run has given one. While this run's log is open it is kept: one
+    // log per run, whichever of its modules asks.
     void SetSusResLog();
     // Switches the logs to `folder` and opens its hwck_log00.txt, unless a log
     // is already open. A folder too long for its paths is refused (false).
@@ -62,6 +64,7 @@ private:
     fw::UniqueFile m_file;
     int m_ready = 1;
     LogHeader m_header;
+    bool m_headerGiven = false;
 };
 
 }  // namespace launcher

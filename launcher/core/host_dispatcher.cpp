@@ -258,7 +258,9 @@ void HostDispatcher::Note(const std::wstring& line) {
 }
 
 void HostDispatcher::OnModuleStarted(const RunRow* row) {
-    if (!row || m_policy.timeLimitSeconds == 0) return;
+    if (!row) return;
+    m_services.results.BeginTest(row->displayName);
+    if (m_policy.timeLimitSeconds == 0) return;
     m_timedModule = *row;
     m_timedModuleStart = ::GetTickCount64();
     m_services.timers.Set(kWatchdogTimerId, kWatchdogPeriod);

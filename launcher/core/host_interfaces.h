@@ -88,6 +88,8 @@ public:
 class IResultFile {
 public:
     virtual ~IResultFile() = default;
+    // The test now under way: its sub-results are written under this name as they come.
+    virtual void BeginTest(std::wstring_view name) = 0;
     virtual void WriteXml(std::wstring_view name, int resultIndex) = 0;
     virtual void WriteXmlSub(int number, int resultIndex) = 0;
     // The end of a run: the file, whole after every record, is let go for the next run.

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "result_writer.h"
 #include "test_catalogue.h"
 
 namespace launcher {
@@ -19,11 +20,6 @@ using hostlink::kModuleFailed;
 using hostlink::kModulePassed;
 using hostlink::kModuleStopped;
 using hostlink::kModuleStoppedAlternative;
-
-// Result indexes of the result file.
-constexpr int kResultPass = 1;
-constexpr int kResultStopped = 2;
-constexpr int kResultFail = 3;
 
 // What the runner tells the dialog, in the order it happens.
 class RunnerPort {

@@ -39,13 +39,14 @@ std::wstring ResultFolder() {
 
 bool ResultFile::Open(const std::wstring& path) {
     m_file.reset();  // a handle still held (a run that never ended) would lock the file against itself
-    m_file = OpenExclusive(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    // Readers (a collector, a person) always find a whole document: every write leaves one.
+    m_file = OpenSharedForReading(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
     if (!m_file) return false;
     LARGE_INTEGER size{};
     bool opened = ::GetFileSizeEx(m_file.get(), &size);
     if (opened && size.QuadPart <= kNewFileLimit) opened = WriteUtf16(m_file.get(), kRootStart);
     if (opened) {
-        m_closingOffset = ClosingLineOffset();
+        m_tailOffset = ClosingLineOffset();
         opened = AppendRecord({});
     }
     if (!opened) m_file.reset();  // every request of the run is then ignored
@@ -76,17 +77,18 @@ LONGLONG ResultFile::ClosingLineOffset() {
     return static_cast<LONGLONG>(bytes.size());
 }
 
-bool ResultFile::AppendRecord(std::wstring_view record) {
+bool ResultFile::WriteTail(std::wstring_view record, bool keep) {
     if (!m_file) return false;
     LARGE_INTEGER offset{};
-    offset.QuadPart = m_closingOffset;
+    offset.QuadPart = m_tailOffset;
     std::wstring text(record);
     text += kResultClosing;
-    // One write: a record never stands in the file without the closing line after it.
+    // One write: a record never stands in the file without the closing line
+    // after it. The end is set anew: a final record may be shorter than the open one.
     if (!::SetFilePointerEx(m_file.get(), offset, nullptr, FILE_BEGIN) || !WriteUtf16(m_file.get(), text) ||
         !::SetEndOfFile(m_file.get()))
         return false;
-    m_closingOffset += static_cast<LONGLONG>(record.size() * sizeof(wchar_t));
+    if (keep) m_tailOffset += static_cast<LONGLONG>(record.size() * sizeof(wchar_t));
     return ::FlushFileBuffers(m_file.get()) != FALSE;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // qdx_result.xml: one UTF-16 document of every run's verdicts. Each record
 // replaces the closing line and is followed by it again, so the file is a
-// complete document after every record, not only between runs.
+// complete document after every record, not only between runs. The last
+// record may stay open (the test under way): the next write replaces it.
 #include <string>
 #include <string_view>
 
@@ -20,21 +21,25 @@ std::wstring ResultFolder();
 
 class ResultFile {
 public:
-    // Opens `path` without sharing, creating it when missing; writes the root
-    // start into a new or tiny file, cuts the file at its first closing line
-    // and writes the closing line again at once: from here on the file is a
-    // complete document whenever the launcher stops, even when it is killed.
+    // Opens `path` for writing, others may read it; creates it when missing;
+    // writes the root start into a new or tiny file, cuts the file at its
+    // first closing line and writes the closing line again at once: from here
+    // on the file is a complete document whenever the launcher stops, even
+    // when it is killed.
     bool Open(const std::wstring& path);
     bool IsOpen() const { return static_cast<bool>(m_file); }
-    // Writes `record` in place of the closing line, the closing line after it,
-    // and flushes both to the disk.
-    bool AppendRecord(std::wstring_view record);
+    // Writes `record` in place of the open record (or of the closing line),
+    // the closing line after it, and flushes both to the disk. An open record
+    // is replaced by the next write; an appended one stays.
+    bool WriteOpenRecord(std::wstring_view record) { return WriteTail(record, false); }
+    bool AppendRecord(std::wstring_view record) { return WriteTail(record, true); }
     void Close() { m_file.reset(); }
 
 private:
     LONGLONG ClosingLineOffset();
+    bool WriteTail(std::wstring_view record, bool keep);
     fw::UniqueFile m_file;
-    LONGLONG m_closingOffset = 0;  // where the closing line starts: the next record's place
+    LONGLONG m_tailOffset = 0;  // where the open record or the closing line starts: the next record's place
 };
 
 // Records a stopped run at start-up (the launcher's language library is missing).

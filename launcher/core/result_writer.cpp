@@ -8,7 +8,9 @@ namespace launcher {
 
 namespace {
 // The three texts are all there is: anything else is taken for a failure.
-int NormalResultIndex(int resultIndex) { return resultIndex >= 1 && resultIndex <= 3 ? resultIndex : 3; }
+int NormalResultIndex(int resultIndex) {
+    return resultIndex >= kResultPass && resultIndex <= kResultFail ? resultIndex : kResultFail;
+}
 
 // A module's test name may hold any character; the document must stay readable.
 std::wstring AttributeText(std::wstring_view text) {
@@ -57,34 +59,44 @@ void ResultXmlWriter::OpenResultFile(LogFolder& logFolder) {
     std::wstring folder = ResultFolder();
     if (folder.empty()) return;
     logFolder.Set(folder);
-    m_file.Open(folder + kResultFileName);
+    m_path = folder + kResultFileName;
+    m_file.Open(m_path);
+}
+
+std::wstring ResultXmlWriter::Record(std::wstring_view name, const std::wstring& when, int resultIndex) const {
+    std::wstring element = L"\t<Test name=\"";
+    element += AttributeText(name);
+    element += L"\" DateTimeRan=\"" + when + L"\" OverallResult=\"" + ResultText(resultIndex) + L"\">\r\n";
+    for (const SubResult& sub : m_pendingSubTests)
+        element += L"\t\t<SubTest name=\"Test " + std::to_wstring(sub.number) + L"\" DateTimeRan=\"" + sub.when +
+                   L"\" Result=\"" + ResultText(sub.resultIndex) + L"\" />\r\n";
+    element += L"\t</Test>\r\n";
+    return element;
 }
 
 void ResultXmlWriter::WriteXml(std::wstring_view name, int resultIndex) {
-    if (m_file.IsOpen()) {
-        std::wstring element = L"\t<Test name=\"";
-        element += AttributeText(name);
-        element += L"\" DateTimeRan=\"" + FormatResultDateTime(m_clock()) + L"\" OverallResult=\"" +
-                   ResultText(resultIndex) + L"\">\r\n";
-        for (const std::wstring& line : m_pendingSubTests) element += line;
-        element += L"\t</Test>\r\n";
-        m_file.AppendRecord(element);
-    }
+    if (m_file.IsOpen()) m_file.AppendRecord(Record(name, FormatResultDateTime(m_clock()), resultIndex));
+    m_verdicts.ReportVerdict(name, NormalResultIndex(resultIndex), m_pendingSubTests, m_file.IsOpen() ? m_path : L"");
     m_pendingSubTests.clear();
     m_subTestCount = 0;
 }
 
 void ResultXmlWriter::WriteXmlSub(int number, int resultIndex) {
-    if (m_file.IsOpen() && m_pendingSubTests.size() < kMaxPendingSubTests) {
+    // Kept even without a file: the verdict's event names them.
+    if (m_pendingSubTests.size() < kMaxPendingSubTests) {
         if (number == 0) number = static_cast<int>(m_pendingSubTests.size()) + 1;
-        m_pendingSubTests.push_back(L"\t\t<SubTest name=\"Test " + std::to_wstring(number) + L"\" DateTimeRan=\"" +
-                                    FormatResultDateTime(m_clock()) + L"\" Result=\"" + ResultText(resultIndex) +
-                                    L"\" />\r\n");
+        m_pendingSubTests.push_back({number, NormalResultIndex(resultIndex), FormatResultDateTime(m_clock())});
+        // Dated like its latest sub-result: that is when this element is written.
+        if (m_file.IsOpen()) m_file.WriteOpenRecord(Record(m_testName, m_pendingSubTests.back().when, kResultFail));
     }
     ++m_subTestCount;
     m_worstSubTestResult = std::max(m_worstSubTestResult, NormalResultIndex(resultIndex));
 }
 
-void ResultXmlWriter::CloseResultFile() { m_file.Close(); }
+void ResultXmlWriter::CloseResultFile() {
+    m_file.Close();
+    // A test left open stays in the file as failed; the next run starts afresh.
+    m_pendingSubTests.clear();
+}
 
 }  // namespace launcher

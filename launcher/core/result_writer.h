@@ -1,7 +1,11 @@
 #pragma once
 // Writes the verdicts of a run into qdx_result.xml: one Test element per test
 // with the SubTest lines reported before it, each followed by the closing tag.
-// The file is closed at the end of the run so that the next run can open it again.
+// A test under way stands in the file from its first sub-result on, as failed
+// (a test that has not finished has not passed), rewritten with each further
+// sub-result; a crash leaves it so. Its verdict writes it a last time and
+// goes to the event sink. The file is closed at the end of the run so that
+// the next run can open it again.
 #include <windows.h>
 #include <functional>
 #include <optional>
@@ -11,8 +15,14 @@
 
 #include "log_folder.h"
 #include "result_file.h"
+#include "verdict_events.h"
 
 namespace launcher {
+
+// Result indexes of the result file.
+constexpr int kResultPass = 1;
+constexpr int kResultStopped = 2;
+constexpr int kResultFail = 3;
 
 // The local time now; nothing when the platform cannot convert it.
 using LocalTimeSource = std::function<std::optional<SYSTEMTIME>()>;
@@ -29,12 +39,16 @@ class ResultXmlWriter {
 public:
     static constexpr size_t kMaxPendingSubTests = 39;
 
-    explicit ResultXmlWriter(LocalTimeSource clock = CurrentLocalTime) : m_clock(std::move(clock)) {}
+    explicit ResultXmlWriter(IVerdictSink& verdicts, LocalTimeSource clock = CurrentLocalTime)
+        : m_verdicts(verdicts), m_clock(std::move(clock)) {}
 
     // The start of a run: with a usable log folder, opens the result file
-    // without sharing and moves the log folder to the result file's folder.
+    // (others may read it) and moves the log folder to the result file's folder.
     void OpenResultFile(LogFolder& logFolder);
-    // One Test element with the SubTest lines pending since the last one.
+    // The runner starts this test: its sub-results stand in the file under this name.
+    void BeginTest(std::wstring_view name) { m_testName = name; }
+    // The Test element with the SubTest lines pending since the last one, for
+    // good; the verdict goes to the sink too, whether or not the file is open.
     void WriteXml(std::wstring_view name, int resultIndex);
     // Number 0 stands for the next number. Reports beyond the 39th before a
     // WriteXml are counted but not written.
@@ -47,9 +61,14 @@ public:
     int WorstSubTestResult() const { return m_worstSubTestResult; }
 
 private:
+    std::wstring Record(std::wstring_view name, const std::wstring& when, int resultIndex) const;
+
+    IVerdictSink& m_verdicts;
     LocalTimeSource m_clock;
     ResultFile m_file;
-    std::vector<std::wstring> m_pendingSubTests;
+    std::wstring m_path;      // of the open file
+    std::wstring m_testName;  // the test under way
+    std::vector<SubResult> m_pendingSubTests;
     int m_subTestCount = 0;
     int m_worstSubTestResult = 0;
 };

@@ -4,9 +4,19 @@
 
 namespace launcher {
 
-fw::UniqueFile OpenExclusive(const std::wstring& path, DWORD access, DWORD disposition) {
+namespace {
+fw::UniqueFile Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
     return fw::UniqueFile(
-        ::CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ::CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+}  // namespace
+
+fw::UniqueFile OpenExclusive(const std::wstring& path, DWORD access, DWORD disposition) {
+    return Open(path, access, 0, disposition);
+}
+
+fw::UniqueFile OpenSharedForReading(const std::wstring& path, DWORD access, DWORD disposition) {
+    return Open(path, access, FILE_SHARE_READ, disposition);
 }
 
 bool WriteUtf16(HANDLE file, std::wstring_view text) {

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for the launcher's own files: UTF-16 little-endian text, opened
-// without sharing so that no other program sees a half-written file.
+// without sharing so that no other program sees a half-written file, or
+// shared for reading where every write leaves a whole file.
 #include <windows.h>
 #include <string_view>
 
@@ -12,6 +13,8 @@ constexpr std::wstring_view kByteOrderMark = L"\xFEFF";  // stored as FF FE
 
 // CreateFileW with no sharing; `disposition` is CREATE_ALWAYS, OPEN_ALWAYS, ...
 fw::UniqueFile OpenExclusive(const std::wstring& path, DWORD access, DWORD disposition);
+// The same, others may read meanwhile.
+fw::UniqueFile OpenSharedForReading(const std::wstring& path, DWORD access, DWORD disposition);
 
 // Writes the text's code units at the file's current position.
 bool WriteUtf16(HANDLE file, std::wstring_view text);

@@ -12,6 +12,7 @@
 #include "runner_messages.h"
 #include "runner_telemetry.h"
 #include "string_ids.h"
+#include "verdict_events.h"
 #include "xml_catalogue.h"
 
 namespace launcher {
@@ -31,6 +32,7 @@ CNewOrlixCheckDlg::CNewOrlixCheckDlg(LauncherContext& context)
     : m_context(context),
       m_logFolder(context.programDir),
       m_log(m_logFolder),
+      m_results(m_verdictEvents),
       m_dispatcher(HostServices{m_page, *this, m_log, m_results, m_runner, *this, *this}, context.keepOpen,
                    context.programDir,
                    LaunchPolicy{context.commandLine.unattended, TimeLimitSeconds(context.commandLine),
@@ -101,12 +103,14 @@ void CNewOrlixCheckDlg::OnInitDialog() {
     ModelNameSource model = ReadModelName(m_context.programDir);
     if (!model.loaded) {
         // Without it no run can be recorded for this computer: an unattended line must not wait forever.
+        ReportStartFailure(m_context.programDir + L"sysident.dll");
         ReportMissingLibrary(hwnd(), Unattended(), L"the library that identifies this computer",
                              m_context.programDir + L"sysident.dll");
         Exit(kCannotStartExitCode);
         return;
     }
     m_modelName = model.modelName;
+    m_verdictEvents.SetModelName(m_modelName);
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     m_runDate = FormatRunDate(now);

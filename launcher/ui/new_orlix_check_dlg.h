@@ -16,6 +16,7 @@
 #include "controls/my_tab_ctrl.h"
 #include "run_services.h"
 #include "runner_thread_slot.h"
+#include "verdict_events.h"
 
 namespace launcher {
 
@@ -76,6 +77,7 @@ private:
 
     LogFolder m_logFolder;
     LogService m_log;
+    EventLogSink m_verdictEvents;
     ResultService m_results;
     RunnerThreadSlot m_runner;
     CMyTestPage m_page;

@@ -27,9 +27,11 @@ private:
 
 class ResultService : public IResultFile {
 public:
+    explicit ResultService(IVerdictSink& verdicts) : m_writer(verdicts) {}
     ResultXmlWriter& writer() { return m_writer; }
     void WriteXml(std::wstring_view name, int resultIndex) override { m_writer.WriteXml(name, resultIndex); }
     void WriteXmlSub(int number, int resultIndex) override { m_writer.WriteXmlSub(number, resultIndex); }
+    void BeginTest(std::wstring_view name) override { m_writer.BeginTest(name); }
     void CloseResultFile() override { m_writer.CloseResultFile(); }
 
 private:

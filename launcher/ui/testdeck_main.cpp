@@ -12,6 +12,12 @@
 #include "single_instance.h"
 #include "string_ids.h"
 #include "testdeck_dlg.h"
+#include "testdeck_events.h"
+#include "verdict_events.h"
+
+// The events name the IDs of this program's message table.
+static_assert(MSG_TEST_PASSED == launcher::kEventPass && MSG_TEST_FAILED == launcher::kEventFail &&
+              MSG_TEST_STOPPED == launcher::kEventStopped && MSG_CANNOT_START == launcher::kEventCannotStart);
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -32,6 +38,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         fw::SetCurrentResourceModule(strings.get());
     } else {
         launcher::WriteStoppedRecord(launcher::ResultFolder());
+        launcher::ReportStartFailure(stringsPath);
     }
 
     launcher::SingleInstance instance;

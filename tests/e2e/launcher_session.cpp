@@ -1,5 +1,8 @@
 #include "launcher_session.h"
 
+#include <algorithm>
+#include <cwchar>
+
 namespace e2e {
 
 void CopyTree(const std::wstring& from, const std::wstring& to) {
@@ -27,11 +30,13 @@ std::wstring LauncherSession::resultFolder() const {
     return m_programData + L"Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog\\";
 }
 
-testsupport::Process LauncherSession::Start(const std::wstring& arguments) const {
+testsupport::Process LauncherSession::Start(const std::wstring& arguments,
+                                            const testsupport::EnvironmentVariables& extra) const {
     testsupport::LaunchOptions options;
     options.workingFolder = m_programDir;
     std::wstring data = m_programData.substr(0, m_programData.size() - 1);
     options.environment = {{L"ProgramData", data}, {L"ALLUSERSPROFILE", data}};
+    options.environment.insert(options.environment.end(), extra.begin(), extra.end());
     return testsupport::Process::Launch(m_programDir + L"testdeck.exe", arguments, options);
 }
 
@@ -40,14 +45,23 @@ void LauncherSession::AddTestProgram(const std::wstring& name, const std::wstrin
     ::CopyFileW((std::wstring(SUITE_TEST_BIN_DIR) + name).c_str(), target.c_str(), FALSE);
 }
 
-void LauncherSession::AddModule(const std::wstring& testProgram, const std::wstring& script) const {
-    AddTestProgram(testProgram, L"scripted.dll");
-    m_temp.WriteUtf8(L"program\\scripted.txt", script);
+void LauncherSession::AddModule(const std::wstring& testProgram, const std::wstring& script,
+                                const std::wstring& name) const {
+    AddTestProgram(testProgram, name + L".dll");
+    m_temp.WriteUtf8(L"program\\" + name + L".txt", script);
     std::wstring ini = m_programDir + L"QDXLang\\ENU\\initest.ini";
-    ::WritePrivateProfileStringW(L"COMPONUM", L"NUM", L"2", ini.c_str());
-    ::WritePrivateProfileStringW(L"COMPOSECTION", L"SECT_NAME_1", L"SCRIPTED", ini.c_str());
-    ::WritePrivateProfileStringW(L"SCRIPTED", L"TESTFILE", L"scripted.dll", ini.c_str());
-    ::WritePrivateProfileStringW(L"SCRIPTED", L"TESTMANUAL", L"video.txt", ini.c_str());
+    std::wstring section = name;
+    ::CharUpperW(section.data());
+    wchar_t listed[8] = {};
+    if (::GetPrivateProfileStringW(section.c_str(), L"TESTFILE", L"", listed, 8, ini.c_str()) == 0) {
+        // Listed after the entries already there.
+        int count = static_cast<int>(::GetPrivateProfileIntW(L"COMPONUM", L"NUM", 0, ini.c_str()));
+        ::WritePrivateProfileStringW(L"COMPOSECTION", (L"SECT_NAME_" + std::to_wstring(count)).c_str(),
+                                     section.c_str(), ini.c_str());
+        ::WritePrivateProfileStringW(L"COMPONUM", L"NUM", std::to_wstring(count + 1).c_str(), ini.c_str());
+    }
+    ::WritePrivateProfileStringW(section.c_str(), L"TESTFILE", (name + L".dll").c_str(), ini.c_str());
+    ::WritePrivateProfileStringW(section.c_str(), L"TESTMANUAL", L"video.txt", ini.c_str());
     ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());  // written through now
 }
 
@@ -57,6 +71,33 @@ void LauncherSession::WriteProgramFile(const std::wstring& relativePath, const s
 
 void LauncherSession::Remove(const std::wstring& relativePath) const {
     ::DeleteFileW((m_programDir + relativePath).c_str());
+}
+
+EventLogTrace::EventLogTrace() {
+    wchar_t path[MAX_PATH] = {};
+    if (::GetEnvironmentVariableW(L"LAUNCHER_STDERR", path, MAX_PATH) == 0) return;
+    m_path = path;
+    m_start = testsupport::ReadBytes(m_path).size();
+}
+
+std::vector<ReportedEvent> EventLogTrace::Events() const {
+    std::vector<ReportedEvent> events;
+    if (!Available()) return events;
+    const std::string bytes = testsupport::ReadBytes(m_path);
+    const std::wstring text(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(m_start, bytes.size())), bytes.end());
+    const std::wstring report = L"fixme:advapi:ReportEventW (";
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find(L'\n', start), text.size());
+        std::wstring line = text.substr(start, end - start);
+        if (size_t at = line.find(report); at != std::wstring::npos) {
+            unsigned type = 0, id = 0;  // (source,0xTYPE,0xCATEGORY,0xID,...
+            if (std::swscanf(line.c_str() + at + report.size(), L"%*[^,],%x,%*x,%x", &type, &id) == 2)
+                events.push_back({type, id, L""});
+        } else if (line.find(L":eventlog:") != std::wstring::npos && !events.empty()) {
+            events.back().text += line + L"\n";
+        }
+    }
+    return events;
 }
 
 }  // namespace e2e

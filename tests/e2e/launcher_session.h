@@ -4,6 +4,7 @@
 // and a program-data folder of its own, so runs never see each other's files.
 #include <windows.h>
 #include <string>
+#include <vector>
 
 #include "process.h"
 #include "temp_folder.h"
@@ -24,14 +25,17 @@ public:
     std::wstring resultFolder() const;
     std::wstring resultFile() const { return resultFolder() + L"qdx_result.xml"; }
 
-    testsupport::Process Start(const std::wstring& arguments) const;
+    testsupport::Process Start(const std::wstring& arguments, const testsupport::EnvironmentVariables& extra = {}) const;
 
     // Puts the scriptable test module into the program folder and the catalogue
-    // (as scripted.dll, display name "Scripted") with `script` to replay.
-    void AddScriptedModule(const std::wstring& script) const { AddModule(L"scripted.dll", script); }
+    // (as scripted.dll, display name "Scripted", or as `name`.dll) with `script` to replay.
+    void AddScriptedModule(const std::wstring& script, const std::wstring& name = L"scripted") const {
+        AddModule(L"scripted.dll", script, name);
+    }
     // The same with another test module of the test programs folder, its
-    // settings in scripted.txt.
-    void AddModule(const std::wstring& testProgram, const std::wstring& settings) const;
+    // settings in <name>.txt.
+    void AddModule(const std::wstring& testProgram, const std::wstring& settings,
+                   const std::wstring& name = L"scripted") const;
 
     // Writes a file of the program folder.
     void WriteProgramFile(const std::wstring& relativePath, const std::string& bytes) const;
@@ -44,6 +48,28 @@ private:
     testsupport::TempFolder m_temp;
     std::wstring m_programDir;
     std::wstring m_programData;
+};
+
+// An event the launcher reported, as Wine shows it: a program started with
+// Environment() writes "fixme:advapi:ReportEventW (source,0xTYPE,0xCATEGORY,0xID,...)"
+// and then its strings on eventlog lines to its standard error, which is the
+// test program's: keep_stderr.sh keeps it in the file LAUNCHER_STDERR names.
+struct ReportedEvent {
+    unsigned type = 0;
+    unsigned id = 0;
+    std::wstring text;  // the strings' lines
+};
+
+class EventLogTrace {
+public:
+    EventLogTrace();  // the events after this point
+    bool Available() const { return !m_path.empty(); }
+    std::vector<ReportedEvent> Events() const;
+    static testsupport::EnvironmentVariables Environment() { return {{L"WINEDEBUG", L"fixme+advapi,+eventlog"}}; }
+
+private:
+    std::wstring m_path;
+    size_t m_start = 0;
 };
 
 // Copies a folder and everything in it.

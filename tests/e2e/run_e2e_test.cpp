@@ -7,6 +7,7 @@
 #include <regex>
 #include <thread>
 
+#include "framework/module_path.h"
 #include "launcher_session.h"
 #include "screenshot.h"
 #include "statsagent_log.h"
@@ -29,12 +30,17 @@ HWND WaitLauncherWindow(const Process& launcher) {
     return WaitTopWindow({std::wstring(e2e::kTitle), std::wstring(L"#32770"), launcher.pid()}, e2e::kStartTimeoutMs);
 }
 
-// The result file once the launcher has let go of it (it holds it without sharing during a run).
+// The result file once it holds `part` (it is a whole document all along).
 std::wstring WaitResultFile(const LauncherSession& session, const std::wstring& part) {
     std::wstring text;
     PollUntil(kRunTimeoutMs, [&] { return (text = TextAfterMark(ReadBytes(session.resultFile()))).find(part) !=
                                           std::wstring::npos; });
     return text;
+}
+
+// True once the run has ended: the Close button is enabled again.
+bool WaitRunEnd(HWND window) {
+    return PollUntil(kRunTimeoutMs, [&] { return IsEnabled(FindControl(window, {kCloseButton})); });
 }
 
 // True when `part` shows up in the control's text within the time.
@@ -52,11 +58,13 @@ HWND WaitOutputText(const Process& launcher, const std::wstring& text) {
     return output && WaitForText(output, text, 10000) ? window : nullptr;
 }
 
-// A launch of the scripted module, watched until its output pane shows `text`.
+// A launch of the scripted module, watched until its output pane shows `text`;
+// with `earlier`, the script of a module "First" that runs before it.
 struct WatchedRun {
-    WatchedRun(const std::wstring& script, const std::wstring& text) {
+    WatchedRun(const std::wstring& script, const std::wstring& text, const std::wstring& earlier = {}) {
         session.AddScriptedModule(script);
-        launcher = session.Start(L"/scripted");
+        if (!earlier.empty()) session.AddScriptedModule(earlier, L"first");
+        launcher = session.Start(earlier.empty() ? L"/scripted" : L"/first /scripted");
         window = WaitOutputText(launcher, text);
     }
     LauncherSession session;
@@ -144,8 +152,8 @@ TEST(LauncherRun, HoldSwitchAndHoldWindowKeepItOpenAfterAPass) {
         Process launcher = session.Start(arguments);
         HWND window = WaitLauncherWindow(launcher);
         ASSERT_NE(window, nullptr);
-        EXPECT_TRUE(PollUntil(20000, [&] { return TextAfterMark(ReadBytes(session.resultFile())).find(L"</QDX>") !=
-                                                   std::wstring::npos; }));
+        EXPECT_NE(WaitResultFile(session, L"OverallResult=\"Pass\"").find(L"</QDX>"), std::wstring::npos);
+        EXPECT_TRUE(WaitRunEnd(window));
         EXPECT_FALSE(launcher.WaitExit(3000).has_value()) << arguments;
         PostCloseMessage(window);
         EXPECT_TRUE(launcher.WaitExit(10000).has_value());
@@ -205,8 +213,7 @@ TEST(LauncherRun, EveryTestIsReportedToTheInstalledStatisticsAgent) {
               "SubmitEvent|Orlix Hardware Diagnostics|3|Diag|SCRIPTED|Fail\r\n"
               "Finalize|Orlix Hardware Diagnostics|0\r\n");
     // Closing is refused until the run has ended.
-    EXPECT_TRUE(PollUntil(20000, [&] { return TextAfterMark(ReadBytes(session.resultFile())).find(L"</QDX>") !=
-                                               std::wstring::npos; }));
+    EXPECT_TRUE(WaitRunEnd(window));
     PostCloseMessage(window);
     EXPECT_TRUE(launcher.WaitExit(10000).has_value());
 }
@@ -257,9 +264,8 @@ TEST(LauncherRun, ATestThatCannotRunFailsAndTheLauncherKeptOpenRunsAgainIntoTheS
     Process launcher = session.Start(L"/scripted");
     EXPECT_EQ(AnswerMessageBox({std::nullopt, launcher.pid()}, IDOK, e2e::kStartTimeoutMs).outcome,
               BoxOutcome::Answered);
-    std::wstring result = WaitResultFile(session, L"</QDX>");
+    std::wstring result = WaitResultFile(session, L"OverallResult=\"Fail\"");
     EXPECT_NE(result.find(L"<Test name=\"Scripted\""), std::wstring::npos);
-    EXPECT_NE(result.find(L"OverallResult=\"Fail\""), std::wstring::npos);
     EXPECT_FALSE(launcher.WaitExit(2000).has_value());
 
     HWND window = WaitLauncherWindow(launcher);
@@ -274,6 +280,7 @@ TEST(LauncherRun, ATestThatCannotRunFailsAndTheLauncherKeptOpenRunsAgainIntoTheS
         std::wstring text = TextAfterMark(ReadBytes(session.resultFile()));
         return text.find(L"<Test ") != text.rfind(L"<Test ");
     }));
+    EXPECT_TRUE(WaitRunEnd(window));
     KeepForLinuxCheck(session.resultFile(), L"second_run_result.xml");
     PostCloseMessage(window);
     EXPECT_EQ(launcher.WaitExit(10000), 0u);
@@ -294,21 +301,21 @@ TEST(LauncherRun, NoWayOfClosingEndsTheLauncherUntilAStoppedRunHasEnded) {
     EXPECT_FALSE(run.launcher.WaitExit(1000).has_value());
 
     // Nothing was lost: the stopped verdict and a whole document.
-    EXPECT_NE(WaitResultFile(run.session, L"</QDX>").find(L"OverallResult=\"Stopped\""), std::wstring::npos);
-    EXPECT_TRUE(PollUntil(5000, [&] { return IsEnabled(FindControl(run.window, {kCloseButton})); }));
+    EXPECT_NE(WaitResultFile(run.session, L"OverallResult=\"Stopped\"").find(L"</QDX>"), std::wstring::npos);
+    EXPECT_TRUE(WaitRunEnd(run.window));
     EXPECT_TRUE(IsShown(run.window));
     PostCloseMessage(run.window);
     EXPECT_EQ(run.launcher.WaitExit(10000), 0u);
 }
 
-TEST(LauncherRun, ALauncherKilledInTheMiddleOfAModuleLeavesAWholeDocument) {
-    WatchedRun run(L"sub 0 1\nsub 0 3\nxml Part one 3\nsub 0 1\ntext Waiting\nsleep 60000\n", L"Waiting");
+TEST(LauncherRun, ALauncherKilledInTheMiddleOfAModuleLeavesItsSubResultsInAFailedRecord) {
+    WatchedRun run(L"sub 0 1\nsub 0 3\ntext Waiting\nsleep 60000\n", L"Waiting", L"sub 0 1\nreturn 0\n");
     ASSERT_NE(run.window, nullptr);
     Process taskkill = Process::Launch(L"C:\\windows\\system32\\taskkill.exe",
                                        L"/f /pid " + std::to_wstring(run.launcher.pid()));
     EXPECT_EQ(taskkill.WaitExit(10000), 0u);
     ASSERT_TRUE(run.launcher.WaitExit(10000).has_value());
-    EXPECT_NE(TextAfterMark(ReadBytes(run.session.resultFile())).find(L"<Test name=\"Part one\""), std::wstring::npos);
+    EXPECT_NE(TextAfterMark(ReadBytes(run.session.resultFile())).find(L"<Test name=\"Scripted\""), std::wstring::npos);
     KeepForLinuxCheck(run.session.resultFile(), L"killed_result.xml");
 
     run.session.AddScriptedModule(L"return 0\n");  // the next run appends
@@ -355,4 +362,35 @@ TEST(LauncherRun, UnattendedAMissingModuleFailsAndAHungOneEndsTheLauncherAtItsTi
     const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
     EXPECT_NE(log.find(L"Scripted did not finish within 10 seconds\r\n"), std::wstring::npos) << ToUtf8(log);
     EXPECT_NE(HistoryResult(session).find(UiString(session, 142)), std::wstring::npos);
+}
+
+TEST(LauncherRun, EveryVerdictIsAnEventAndBothModulesWriteIntoTheRunsOneLog) {
+    e2e::EventLogTrace trace;
+    if (!trace.Available()) GTEST_SKIP() << "run by keep_stderr.sh, which keeps the launcher's standard error";
+    LauncherSession session;
+    session.AddScriptedModule(L"setlog\nlog first module\\n\nsub 0 1\nreturn 0\n");
+    session.AddScriptedModule(L"setlog\nlog second module\\n\nsub 0 1\nsub 0 3\nreturn 1\n", L"second");
+    Process launcher = session.Start(L"/scripted /second", e2e::EventLogTrace::Environment());
+    std::vector<e2e::ReportedEvent> events;
+    PollUntil(kRunTimeoutMs, [&] { return (events = trace.Events()).size() >= 2; });
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(std::pair(events[0].type, events[0].id), std::pair(0x0004u, 0x3e8u));  // information
+    EXPECT_EQ(std::pair(events[1].type, events[1].id), std::pair(0x0001u, 0x3e9u));  // error
+    for (const wchar_t* part : {L"\"Scripted\"", L"\"Pass\"", L"Test 1: Pass"})
+        EXPECT_NE(events[0].text.find(part), std::wstring::npos) << ToUtf8(events[0].text);
+    for (const wchar_t* part : {L"\"Second\"", L"\"Fail\"", L"Test 2: Fail"})
+        EXPECT_NE(events[1].text.find(part), std::wstring::npos) << ToUtf8(events[1].text);
+
+    // The run has ended (the failure keeps the launcher open): one log, with its header.
+    HWND window = WaitLauncherWindow(launcher);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitRunEnd(window));
+    std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    EXPECT_EQ(log.find(L"["), 0u) << ToUtf8(log);
+    EXPECT_LT(log.find(L"first module\r\n"), log.find(L"second module\r\n")) << ToUtf8(log);
+    EXPECT_NE(log.find(L"second module\r\n"), std::wstring::npos) << ToUtf8(log);
+    EXPECT_FALSE(fw::PathExists(session.resultFolder() + L"hwck_log01.txt"));
+    EXPECT_EQ(trace.Events().size(), 2u);  // none for the records written while the tests ran
+    PostCloseMessage(window);
+    EXPECT_EQ(launcher.WaitExit(10000), 0u);
 }

@@ -54,12 +54,16 @@ TEST(LauncherStartup, AMissingLibraryIsNamedInABoxAndTheLauncherExitsWithOne) {
     for (const wchar_t* library : {L"QDXLang\\ENU\\uistrings.dll", L"sysident.dll"}) {
         LauncherSession session;
         session.Remove(library);
-        Process launcher = session.Start(L"/video");
+        e2e::EventLogTrace trace;
+        Process launcher = session.Start(L"/video", e2e::EventLogTrace::Environment());
         BoxAnswer answer = AnswerMessageBox({std::nullopt, launcher.pid()}, IDOK, e2e::kStartTimeoutMs);
         ASSERT_EQ(answer.outcome, BoxOutcome::Answered);
         EXPECT_NE(answer.text.find(session.programDir() + library), std::wstring::npos)
             << testsupport::ToUtf8(answer.text);
         EXPECT_EQ(launcher.WaitExit(e2e::kStartTimeoutMs), 1u);
+        std::vector<e2e::ReportedEvent> events;  // when run by keep_stderr.sh: one Error event, 1003
+        if (trace.Available()) PollUntil(10000, [&] { return !(events = trace.Events()).empty(); });
+        EXPECT_TRUE(!trace.Available() || (events.size() == 1 && events[0].type == 1 && events[0].id == 1003));
         if (std::wstring(library).find(L"uistrings") == std::wstring::npos) continue;
         // Without its language library the launcher records the run as stopped.
         EXPECT_EQ(ReadBytes(session.resultFile()),

@@ -27,6 +27,8 @@ constexpr DWORD kLauncherClosedItself = 0xFFFFFFFF;  // -1
 constexpr wchar_t kUpgradeCode[] = L"{31A8A74E-2887-4591-B131-932EAF47888A}";
 constexpr wchar_t kProductFolder[] = L"Quenby Corporation\\Orlix Hardware Diagnostics\\";
 constexpr wchar_t kMenuFolder[] = L"Orlix Hardware Diagnostics\\";
+constexpr wchar_t kEventSourceKey[] =
+    L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Orlix Hardware Diagnostics";
 
 std::wstring ShellFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
@@ -107,6 +109,11 @@ TEST_F(PackageInstall, InstallsRunsUpgradesAndUninstallsKeepingTheResults) {
     ASSERT_FALSE(menu.empty());
     EXPECT_TRUE(fw::PathExists(menu + L"Quick Check.lnk"));
     EXPECT_EQ(fw::PathExists(menu + L"Optical Media Check.lnk"), shipped.count(L"discprobe.exe") == 1);
+    // The event source, with the installed launcher's message table.
+    wchar_t messageFile[MAX_PATH] = {};
+    DWORD bytes = sizeof messageFile;
+    ::RegGetValueW(HKEY_LOCAL_MACHINE, kEventSourceKey, L"EventMessageFile", RRF_RT_REG_SZ, nullptr, messageFile, &bytes);
+    EXPECT_EQ(messageFile, m_programDir + L"testdeck.exe");
 
     // The quick check, with a passing module in place of the video test (the
     // test's own addition to the installed folder).
@@ -135,6 +142,8 @@ TEST_F(PackageInstall, InstallsRunsUpgradesAndUninstallsKeepingTheResults) {
     EXPECT_TRUE(InstalledProducts().empty());
     EXPECT_FALSE(fw::PathExists(m_programDir));
     EXPECT_EQ(InstalledMenuFolder(), L"");
+    HKEY eventSource = nullptr;  // the key is gone, not only its values
+    EXPECT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEventSourceKey, 0, KEY_READ, &eventSource), ERROR_FILE_NOT_FOUND);
     EXPECT_NE(TextAfterMark(ReadBytes(m_resultFile)).find(L"OverallResult=\"Pass\""), std::wstring::npos);
 }
 

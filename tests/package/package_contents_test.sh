@@ -48,6 +48,14 @@ expected_shortcuts="Quick Check	[INSTALLDIR]testdeck.exe	/quick"
 check "Start-menu shortcuts for the programs of build/dist" same \
     "$(awk -F'\t' '{ print $3 "\t" $5 "\t" $6 }' "$(table Shortcut)" | sort)" "$(sort <<<"$expected_shortcuts")"
 
+# The event source (root 2 = HKLM): its message file is the installed launcher;
+# the row named "-" deletes the key when the product is uninstalled.
+key='SYSTEM\CurrentControlSet\Services\EventLog\Application\Orlix Hardware Diagnostics'
+check "the installer registers the event source and removes it on uninstall" same \
+    "$(awk -F'\t' '{ print $2 "\t" $3 "\t" $4 "\t" $5 }' "$(table Registry)" | sort)" \
+    "$(printf '2\t%s\t%s\t%s\n' "$key" - '' "$key" EventMessageFile '[INSTALLDIR]testdeck.exe' \
+                                "$key" TypesSupported '#7' | sort)"
+
 # tools/package in a git checkout of its own, packaging the same build.
 repo="$work/repo"
 mkdir -p "$repo"

@@ -102,10 +102,10 @@ TEST(CurrentLog, HeaderIsOnlyWrittenIntoAnOpenLogButRemembered) {
 TEST(CurrentLog, HundredPreparationsKeepNinetyNineGenerations) {
     LogBench bench;
     for (int run = 1; run <= 100; ++run) {
-        bench.log.SetSusResLog();
-        bench.log.WriteLog(L"run " + std::to_wstring(run));
+        CurrentLog log(bench.folder);  // gone with the run, and its log closed
+        log.SetSusResLog();
+        log.WriteLog(L"run " + std::to_wstring(run));
     }
-    bench.log.CloseAndWriteHistory(L"ok");
     EXPECT_EQ(bench.LogBytes(0), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"run 100"));
     for (int generation = 1; generation <= 98; ++generation)
         ASSERT_EQ(bench.LogBytes(generation), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"run " + std::to_wstring(100 - generation)))

@@ -119,6 +119,7 @@ private:
     void WriteXmlSub(int number, int resultIndex) override {
         Add(L"results.WriteXmlSub " + N(number) + L" " + N(resultIndex));
     }
+    void BeginTest(std::wstring_view) override {}
     void CloseResultFile() override { Add(L"results.CloseResultFile"); }
 
     bool Exists() const override { return runnerExists; }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <climits>
 #include <cwchar>
+#include <functional>
+#include <tuple>
 
 #include "framework/unique_resource.h"
 #include "result_file.h"
@@ -101,12 +103,23 @@ LocalTimeSource TickingClock() {
     };
 }
 
+// Each verdict as "name result sub-results file".
+struct RecordingVerdicts : IVerdictSink {
+    std::vector<std::wstring> reports;
+    void ReportVerdict(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
+                       std::wstring_view resultFile) noexcept override {
+        reports.push_back(std::wstring(test) + L" " + std::to_wstring(resultIndex) + L" " +
+                          std::to_wstring(subResults.size()) + L" " + std::wstring(resultFile));
+    }
+};
+
 // %ProgramData% in a temporary folder, a usable log folder, and a writer on a ticking clock.
 struct ResultBench {
     TempFolder temp;
     ProgramDataRedirect redirect{temp.path() + L"data"};
     LogFolder logFolder{temp.path() + L"prog\\"};
-    ResultXmlWriter writer{TickingClock()};
+    RecordingVerdicts verdicts;
+    ResultXmlWriter writer{verdicts, TickingClock()};
 
     ResultBench() { ::CreateDirectoryW((temp.path() + L"data").c_str(), nullptr); }
     std::wstring Folder() const { return temp.path() + L"data\\Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog\\"; }
@@ -234,13 +247,42 @@ TEST(ResultWriter, RunThatNeverClosedDoesNotLockTheNextOne) {
                                            TestStart(L"Video", 10, L"Pass") + kTestEnd + kEnd));
 }
 
-TEST(ResultWriter, FileIsExclusiveWhileARunWrites) {
+TEST(ResultWriter, FileCanBeReadWhileARunWrites) {
     ResultBench bench;
     bench.writer.OpenResultFile(bench.logFolder);
     fw::UniqueFile reader(::CreateFileW(bench.Path().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_FALSE(reader);
+    EXPECT_TRUE(reader);
     bench.writer.CloseResultFile();
+}
+
+TEST(ResultWriter, EveryStepLeavesAWholeDocumentWithTheTestUnderWayAsFailed) {
+    ResultBench bench;
+    bench.writer.OpenResultFile(bench.logFolder);
+    ResultXmlWriter& w = bench.writer;
+    const std::wstring video = TestStart(L"Video", 11, L"Pass") + SubTest(1, 9, L"Pass") + SubTest(2, 10, L"Fail") + kTestEnd;
+    const std::wstring audio = TestStart(L"Audio", 12, L"Stopped") + kTestEnd;
+    const struct {
+        std::function<void()> step;
+        std::wstring records;  // between the root's start and its end
+    } steps[] = {
+        {[&] { w.BeginTest(L"Video"), w.WriteXmlSub(0, 1); }, TestStart(L"Video", 9, L"Fail") + SubTest(1, 9, L"Pass") + kTestEnd},
+        {[&] { w.WriteXmlSub(0, 3); }, TestStart(L"Video", 10, L"Fail") + SubTest(1, 9, L"Pass") + SubTest(2, 10, L"Fail") + kTestEnd},
+        {[&] { w.WriteXml(L"Video", 1); }, video},
+        {[&] { w.BeginTest(L"Audio"), w.WriteXml(L"Audio", 2); }, video + audio},
+        {[&] { w.BeginTest(L"Scripted"), w.WriteXmlSub(7, 1); },
+         video + audio + TestStart(L"Scripted", 13, L"Fail") + SubTest(7, 13, L"Pass") + kTestEnd},
+        // A module's own verdict under a shorter name: the file gets shorter.
+        {[&] { w.WriteXml(L"A", 3); }, video + audio + TestStart(L"A", 14, L"Fail") + SubTest(7, 13, L"Pass") + kTestEnd},
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        steps[i].step();
+        EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + steps[i].records + kEnd))
+            << "after step " << i + 1;
+    }
+    // One verdict per final record, with its sub-results.
+    EXPECT_EQ(bench.verdicts.reports, (std::vector<std::wstring>{L"Video 1 2 " + bench.Path(),
+                                                                 L"Audio 2 0 " + bench.Path(), L"A 3 1 " + bench.Path()}));
 }
 
 TEST(ResultWriter, FileInUseMeansTheRunsResultsAreIgnored) {
@@ -258,12 +300,13 @@ TEST(ResultWriter, FileInUseMeansTheRunsResultsAreIgnored) {
     bench.writer.CloseResultFile();
     holder.reset();
     EXPECT_EQ(bench.Bytes(), before);
+    EXPECT_EQ(bench.verdicts.reports, std::vector<std::wstring>{L"Video 3 1 "});  // the event still tells
 
     // The next run, with the file free again, writes no leftover sub-test.
     bench.writer.OpenResultFile(bench.logFolder);
     bench.writer.WriteXml(L"Video", 1);
     bench.writer.CloseResultFile();
-    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + TestStart(L"Video", 9, L"Pass") + kTestEnd + kEnd));
+    EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + TestStart(L"Video", 10, L"Pass") + kTestEnd + kEnd));
 }
 
 TEST(ResultWriter, NothingIsOpenedWithoutAUsableLogFolder) {
@@ -317,7 +360,7 @@ TEST(ResultWriter, OutOfRangeResultIndexIsRecordedAsFail) {
 
 TEST(ResultWriter, TimeThatCannotBeConvertedShowsTheFallbackFields) {
     ResultBench bench;
-    ResultXmlWriter writer([] { return std::optional<SYSTEMTIME>(); });
+    ResultXmlWriter writer(bench.verdicts, [] { return std::optional<SYSTEMTIME>(); });
     writer.OpenResultFile(bench.logFolder);
     writer.WriteXmlSub(0, 1);
     writer.WriteXml(L"Video", 1);
@@ -335,4 +378,12 @@ TEST(ResultWriter, MarkupCharactersInATestNameKeepTheDocumentReadable) {
     bench.writer.CloseResultFile();
     EXPECT_EQ(bench.Bytes(), testsupport::kUtf16Mark + testsupport::Utf16Bytes(L"<QDX>\r\n" + TestStart(L"Card &quot;A&quot; &amp; &lt;B&gt;", 9, L"Fail") +
                                            kTestEnd + kEnd));
+}
+
+TEST(VerdictEvents, TypeAndIdFollowTheResult) {
+    const std::tuple<int, WORD, DWORD> rows[] = {{1, 4, 1000}, {2, 2, 1002}, {3, 1, 1001}, {0, 1, 1001}};
+    for (auto [result, type, id] : rows) {
+        EventReport report = VerdictEvent(L"Video", result, {}, L"Model X-1", L"");
+        EXPECT_EQ(std::pair(report.type, report.id), std::pair(type, id)) << result;
+    }
 }

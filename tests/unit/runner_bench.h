@@ -100,6 +100,7 @@ private:
     // IResultFile
     void WriteXml(std::wstring_view name, int resultIndex) override;
     void WriteXmlSub(int number, int resultIndex) override;
+    void BeginTest(std::wstring_view) override {}
     void CloseResultFile() override { Effect(L"results.CloseResultFile"); }
     // ITimers
     void Set(UINT_PTR id, UINT milliseconds) override { ::SetTimer(m_hwnd, id, milliseconds, nullptr); }
