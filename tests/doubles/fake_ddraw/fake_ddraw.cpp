@@ -288,7 +288,8 @@ public:
         DWORD videoBytes = 0;
         if (!(caps & DDSCAPS_SYSTEMMEMORY)) {
             videoBytes = width * height * (bpp / 8) * chain;
-            if (record.videoMemoryInUse + videoBytes > display.localVideoMemory) return DDERR_OUTOFVIDEOMEMORY;
+            if (!display.videoMemoryNeverRunsOut && record.videoMemoryInUse + videoBytes > display.localVideoMemory)
+                return DDERR_OUTOFVIDEOMEMORY;
         }
         auto memory = std::make_shared<Memory>(width, height, bpp);
         if (!memory->ok()) return E_OUTOFMEMORY;

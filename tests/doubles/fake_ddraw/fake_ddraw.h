@@ -79,6 +79,7 @@ struct FakeDisplay {
     // GetAvailableVidMem totals (no non-local memory); video-memory surfaces are taken from the local amount.
     DWORD localVideoMemory = 64u << 20;
     DWORD totalVideoMemory = 64u << 20;
+    bool videoMemoryNeverRunsOut = false;  // creation ignores the local amount
 
     std::vector<StuckBits> stuck;
 };
