@@ -91,7 +91,6 @@ int Run2DTest(CVideoModule& module) {
                 PatternFailed(module, &GradientPattern, L"GradientPattern", IDS_VIDEO_PATTERN2_FAILED, test, bpp,
                               errorBudget))
                 result = 1;
-            test.Release();
         } else {
             resultLine = video::FormatBounded(L"%s(%ld*%ld*%ld)\r\n", fw::LoadStr(IDS_VIDEO_2D_INIT_FAILED),
                                               {width, height, bpp}, kResultLineChars);
@@ -99,6 +98,8 @@ int Run2DTest(CVideoModule& module) {
             result = 1;
             module.AccelerationOk = 0;
         }
+        // Before the window goes, as for the radial pattern: exclusive mode and a changed mode end at once.
+        test.Release();
         video::CloseTestWindow(window);
 
         platform.Sleep(kBeforeAbortCheckMs);

@@ -272,7 +272,7 @@ TEST_F(Video2DDriverTest, FailuresAndCancel) {
     } cases[] = {
         {"faulty bars", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.stuck.push_back({3, 10, 10, 0x80, 0}); }, 1,
          1, 3, {L"sub:0,3"}, Str(IDS_VIDEO_PATTERN1_FAILED)},
-        {"set-up", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.create.queue = {DDERR_NODIRECTDRAWHW}; }, 1, 0, 0,
+        {"set-up", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.backBuffer.queue = {DDERR_NOTFOUND}; }, 1, 0, 2,
          {L"sub:0,3"}, Str(IDS_VIDEO_2D_INIT_FAILED) + L"(640*480*32)\r\n"},
         // A pattern ended by another error lets the test pass, but the log says so.
         {"busy lock", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.lock.queue = {DDERR_SURFACEBUSY}; }, 0, 1, 6,
@@ -293,5 +293,6 @@ TEST_F(Video2DDriverTest, FailuresAndCancel) {
         EXPECT_NE(caseHost.Logged().find(c.logged), std::wstring::npos) << c.what;
         EXPECT_EQ(caseHost.Logged().find(Str(IDS_VIDEO_PATTERN2_FAILED)), std::wstring::npos) << c.what;
         EXPECT_EQ(factory.record().liveObjects, 0) << c.what;
+        EXPECT_EQ(factory.record().modeRestoredWithoutWindow, 0) << c.what;
     }
 }

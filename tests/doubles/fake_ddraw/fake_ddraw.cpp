@@ -337,12 +337,15 @@ public:
     }
     STDMETHOD(RestoreDisplayMode)() override {
         ++m_state->record.restoreDisplayMode;
+        const HWND window = m_state->record.exclusiveWindow;
+        if (window && !::IsWindow(window)) ++m_state->record.modeRestoredWithoutWindow;
         m_state->record.current = m_state->display.desktop;
         return DD_OK;
     }
-    STDMETHOD(SetCooperativeLevel)(HWND, DWORD flags) override {
+    STDMETHOD(SetCooperativeLevel)(HWND window, DWORD flags) override {
         HRESULT hr = m_state->display.cooperative.Next();
         if (SUCCEEDED(hr)) m_state->record.cooperativeLevels.push_back(flags);
+        if (SUCCEEDED(hr) && (flags & DDSCL_EXCLUSIVE)) m_state->record.exclusiveWindow = window;
         return hr;
     }
     STDMETHOD(SetDisplayMode)(DWORD width, DWORD height, DWORD bpp, DWORD, DWORD) override {

@@ -91,6 +91,8 @@ struct DisplayRecord {
     int restores = 0;                // Restore calls
     int restoreDisplayMode = 0;
     std::vector<DWORD> cooperativeLevels;
+    HWND exclusiveWindow = nullptr;
+    int modeRestoredWithoutWindow = 0;  // RestoreDisplayMode after the exclusive window was gone
     int surfacesCreated = 0;
     DWORD videoMemoryInUse = 0;
     int liveObjects = 0;  // DirectDraw objects and surfaces not yet released
