@@ -201,7 +201,7 @@ public:
     }
     STDMETHOD(Unlock)(LPRECT) override {
         Settle();
-        return DD_OK;
+        return m_state->display.unlock.Next();
     }
     STDMETHOD(Restore)() override {
         ++m_state->record.restores;

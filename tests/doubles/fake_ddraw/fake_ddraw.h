@@ -72,6 +72,7 @@ struct FakeDisplay {
     Answers flip;          // Flip
     Answers bltFast;       // BltFast
     Answers lock;          // Lock
+    Answers unlock;        // Unlock
     int lostTimes = 0;     // IsLost reports a lost surface this many times
     int stillDrawingTimes = 0;  // GetBltStatus answers DDERR_WASSTILLDRAWING this many times
 
