@@ -49,10 +49,17 @@ HRESULT WINAPI CollectMode(LPDDSURFACEDESC2 desc, LPVOID context) {
 CSurfaceLock::CSurfaceLock(IDirectDrawSurface7* surface) : m_surface(surface) {
     m_desc.dwSize = sizeof m_desc;
     m_result = surface ? surface->Lock(nullptr, &m_desc, DDLOCK_WAIT, nullptr) : E_POINTER;
+    m_locked = SUCCEEDED(m_result);
 }
 
 CSurfaceLock::~CSurfaceLock() {
-    if (SUCCEEDED(m_result)) m_surface->Unlock(nullptr);
+    if (m_locked) m_surface->Unlock(nullptr);
+}
+
+HRESULT CSurfaceLock::Unlock() {
+    if (!m_locked) return DDERR_NOTLOCKED;
+    m_locked = false;
+    return m_surface->Unlock(nullptr);
 }
 
 SurfaceView CSurfaceLock::view() const {

@@ -42,6 +42,8 @@ public:
     CSurfaceLock& operator=(const CSurfaceLock&) = delete;
 
     HRESULT result() const { return m_result; }
+    // Unlocks now and says how that went; a pattern ends with a failed unlock.
+    HRESULT Unlock();
     const DDSURFACEDESC2& desc() const { return m_desc; }
     SurfaceView view() const;
     BYTE* bits() const { return static_cast<BYTE*>(m_desc.lpSurface); }
@@ -50,6 +52,7 @@ private:
     IDirectDrawSurface7* m_surface;
     DDSURFACEDESC2 m_desc{};
     HRESULT m_result;
+    bool m_locked;
 };
 
 }  // namespace video

@@ -127,6 +127,7 @@ HRESULT ColorBarPattern(D2DTest& test, int bpp, int& errorBudget) {
             // The bar lies at its own left edge in the copy.
             test.BadPixels().CheckArea(lock.view(), bar, PixelValue(BarColour(step), bpp, test.GreenMask16()),
                                        errorBudget);
+            if (HRESULT hr = lock.Unlock(); FAILED(hr)) return hr;
         }
         if (errorBudget < 0) return E_FAIL;
         ModuleOf(test).Platform().Sleep(kShowMs);
@@ -181,6 +182,7 @@ HRESULT GradientPattern(D2DTest& test, int bpp, int& errorBudget) {
             test.BadPixels().CheckEach(
                 lock.view(), {0, 0, width, height},
                 [&](int x, int y) { return PixelValue(image.ColourAt(x, y), bpp, mask); }, errorBudget);
+            if (HRESULT hr = lock.Unlock(); FAILED(hr)) return hr;
         }
         ModuleOf(test).Platform().Sleep(kShowMs);
         test.ClearBackBuffer(0);
@@ -248,6 +250,7 @@ HRESULT CRadialPattern::Prepare() {
         CSurfaceLock lock(m_test.Primary());
         if (FAILED(lock.result())) return lock.result();
         desc = lock.desc();
+        if (HRESULT hr = lock.Unlock(); FAILED(hr)) return hr;
     }
     m_width = static_cast<int>(desc.dwWidth);
     m_height = static_cast<int>(desc.dwHeight);
@@ -268,6 +271,7 @@ HRESULT CRadialPattern::Draw() {
         m_rings->ForEachPoint(ring, [&](int x, int y) {
             WritePixel(bits, pitch, m_bytesPerPixel, x, y, m_colours->At(x, y));
         });
+        if (HRESULT hr = lock.Unlock(); FAILED(hr)) return hr;
     }
     return S_OK;
 }
@@ -280,6 +284,7 @@ HRESULT CRadialPattern::Check(int& errorBudget) {
         if (FAILED(lock.result())) return lock.result();
         m_test.BadPixels().CheckEach(lock.view(), {0, 0, m_width, m_height},
                                      [&](int x, int y) { return m_colours->At(x, y); }, errorBudget);
+        if (HRESULT hr = lock.Unlock(); FAILED(hr)) return hr;
     }
     return errorBudget < 0 ? E_FAIL : S_OK;
 }
@@ -288,6 +293,7 @@ HRESULT CRadialPattern::Erase() {
     {
         CSurfaceLock lock(m_test.Primary());
         if (FAILED(lock.result())) return lock.result();
+        if (HRESULT hr = lock.Unlock(); FAILED(hr)) return hr;
     }
     for (long ring = 0; m_rings->Visits(ring); ++ring) {
         {
@@ -296,6 +302,7 @@ HRESULT CRadialPattern::Erase() {
             BYTE* bits = lock.bits();
             const long pitch = lock.desc().lPitch;
             m_rings->ForEachPoint(ring, [&](int x, int y) { WritePixel(bits, pitch, m_bytesPerPixel, x, y, 0); });
+            if (HRESULT hr = lock.Unlock(); FAILED(hr)) return hr;
         }
         if (ring % kLabelEveryRings == 0) m_test.DrawRunningLabel(m_labelX, m_labelY);
     }

@@ -28,26 +28,24 @@ int ColourDepthOf(HWND window) {
     return bpp;
 }
 
-// A pattern that E_FAIL did not end still counts as passed; the log says
-// that its check did not complete.
-void LogIncompletePattern(CVideoModule& module, const wchar_t* pattern, HRESULT hr) {
-    if (hr >= 0 || hr == E_FAIL) return;
+void LogPatternError(CVideoModule& module, const wchar_t* pattern, HRESULT hr) {
     wchar_t line[96];
     std::swprintf(line, std::size(line), L"%ls - Error:0x%08lx\r\n", pattern, static_cast<unsigned long>(hr));
     module.WriteLog(line);
 }
 
-// Runs a pattern; true when it failed its check. `failedId` is logged then.
+// Runs a pattern; true when it failed. A failed check logs `failedId`; a
+// DirectDraw error that ended the pattern before every pixel was compared
+// fails it too (a test that could not look has not passed) and logs the error.
 template <typename Pattern>
 bool PatternFailed(CVideoModule& module, Pattern pattern, const wchar_t* name, UINT failedId, D2DTest& test, int bpp,
                    int& errorBudget) {
     HRESULT hr = pattern(test, bpp, errorBudget);
-    if (hr == E_FAIL) {
+    if (hr == E_FAIL)
         module.WriteLog(failedId);
-        return true;
-    }
-    LogIncompletePattern(module, name, hr);
-    return false;
+    else if (FAILED(hr))
+        LogPatternError(module, name, hr);
+    return FAILED(hr);
 }
 
 }  // namespace
@@ -91,7 +89,6 @@ int Run2DTest(CVideoModule& module) {
                 PatternFailed(module, &GradientPattern, L"GradientPattern", IDS_VIDEO_PATTERN2_FAILED, test, bpp,
                               errorBudget))
                 result = 1;
-            test.Release();
         } else {
             resultLine = video::FormatBounded(L"%s(%ld*%ld*%ld)\r\n", fw::LoadStr(IDS_VIDEO_2D_INIT_FAILED),
                                               {width, height, bpp}, kResultLineChars);
@@ -99,6 +96,8 @@ int Run2DTest(CVideoModule& module) {
             result = 1;
             module.AccelerationOk = 0;
         }
+        // Before the window goes, as for the radial pattern: exclusive mode and a changed mode end at once.
+        test.Release();
         video::CloseTestWindow(window);
 
         platform.Sleep(kBeforeAbortCheckMs);

@@ -272,11 +272,22 @@ TEST_F(Video2DDriverTest, FailuresAndCancel) {
     } cases[] = {
         {"faulty bars", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.stuck.push_back({3, 10, 10, 0x80, 0}); }, 1,
          1, 3, {L"sub:0,3"}, Str(IDS_VIDEO_PATTERN1_FAILED)},
-        {"set-up", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.create.queue = {DDERR_NODIRECTDRAWHW}; }, 1, 0, 0,
+        {"set-up", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.backBuffer.queue = {DDERR_NOTFOUND}; }, 1, 0, 2,
          {L"sub:0,3"}, Str(IDS_VIDEO_2D_INIT_FAILED) + L"(640*480*32)\r\n"},
-        // A pattern ended by another error lets the test pass, but the log says so.
-        {"busy lock", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.lock.queue = {DDERR_SURFACEBUSY}; }, 0, 1, 6,
-         {L"sub:0,1"}, L"ColorBarPattern - Error:0x887601ae\r\n"},
+        // A pattern that an error ended before every pixel was compared fails; the log names the error.
+        {"read-back lock", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.lock.otherwise = DDERR_SURFACEBUSY; }, 1,
+         1, 3, {L"sub:0,3"}, L"ColorBarPattern - Error:0x887601ae\r\n"},
+        {"unlock", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.unlock.otherwise = DDERR_NOTLOCKED; }, 1, 1, 3,
+         {L"sub:0,3"}, L"ColorBarPattern - Error:0x88760248\r\n"},
+        {"flip still drawing", [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.flip.otherwise = DDERR_WASSTILLDRAWING; },
+         1, 1, 3, {L"sub:0,3"}, L"ColorBarPattern - Error:0x8876021c\r\n"},
+        // Bars and gradients lock and copy 20 times before the radial pattern.
+        {"primary lock",
+         [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.lock = {std::deque<HRESULT>(20, DD_OK), DDERR_SURFACELOST}; },
+         1, 1, 6, {L"sub:0,3"}, L"RadialPattern - Error:0x887601c2\r\n"},
+        {"copy back",
+         [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.bltFast = {std::deque<HRESULT>(20, DD_OK), DDERR_SURFACEBUSY}; },
+         1, 1, 6, {L"sub:0,3"}, L"RadialPattern - Error:0x887601ae\r\n"},
         {"abort", [](fakeddraw::FakeDisplay&, HostRecorder& h) { h.abortAnswer = 1; }, 2, 1, 3, {}, L""},
     };
     for (const Case& c : cases) {
@@ -292,6 +303,8 @@ TEST_F(Video2DDriverTest, FailuresAndCancel) {
         EXPECT_EQ(caseHost.Only(L"sub:"), c.subs) << c.what;
         EXPECT_NE(caseHost.Logged().find(c.logged), std::wstring::npos) << c.what;
         EXPECT_EQ(caseHost.Logged().find(Str(IDS_VIDEO_PATTERN2_FAILED)), std::wstring::npos) << c.what;
+        EXPECT_EQ(caseHost.Logged().find(L"GradientPattern"), std::wstring::npos) << c.what;  // skipped after the bars
         EXPECT_EQ(factory.record().liveObjects, 0) << c.what;
+        EXPECT_EQ(factory.record().modeRestoredWithoutWindow, 0) << c.what;
     }
 }

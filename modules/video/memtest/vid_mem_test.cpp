@@ -93,6 +93,7 @@ int VidMemTest::SetUp(HWND window, int width, int height, int bitsPerPixel) {
         if (bitsPerPixel != 32) return 204;
         bitsPerPixel = 16;
     }
+    m_modeDepth = bitsPerPixel;
 
     DDSURFACEDESC2 readBack = Description(kReadBackSide, kReadBackSide, kSystemMemoryCaps);
     if (const HRESULT hr = m_directDraw->CreateSurface(&readBack, m_readBack.ReleaseAndGetAddressOf(), nullptr);
@@ -103,6 +104,13 @@ int VidMemTest::SetUp(HWND window, int width, int height, int bitsPerPixel) {
 
 HRESULT VidMemTest::Allocate(DetailText& detail) {
     m_memoryKind = 1;
+    DDSCAPS2 local{};
+    local.dwCaps = DDSCAPS_LOCALVIDMEM | DDSCAPS_VIDEOMEMORY;
+    DWORD totalBytes = 0, freeBytes = 0;
+    if (const HRESULT hr = m_directDraw->GetAvailableVidMem(&local, &totalBytes, &freeBytes); FAILED(hr)) {
+        AppendCallFailure(detail, L"GetAvailableVidMem", hr);
+        return hr;
+    }
     return AllocateLargestFirst([&](int side) {
         DDSURFACEDESC2 description = Description(side, side, kLocalVideoMemoryCaps);
         fw::ComPtr<IDirectDrawSurface7> surface;
@@ -118,7 +126,7 @@ HRESULT VidMemTest::Allocate(DetailText& detail) {
         m_megabytesAllocated += SurfaceMegabytes(side, side, m_surfaceDepth);
         m_surfaces.push_back({std::move(surface), side, side, m_memoryKind});
         return DD_OK;
-    });
+    }, freeBytes, m_modeDepth / 8);
 }
 
 HRESULT VidMemTest::Run(HWND window, DetailText& detail, int errorLevel) {

@@ -63,6 +63,7 @@ private:
     HWND m_window = nullptr;
     SIZE m_desktop{};  // the screen before the test changed its mode
     int m_surfaceDepth = 0;
+    int m_modeDepth = 32;  // of the display mode set up: what the free memory is counted in
     std::uint32_t m_pattern32 = 0;
     std::uint16_t m_pattern16 = 0;
     std::uint32_t m_failingValue = 0;

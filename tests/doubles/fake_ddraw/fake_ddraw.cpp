@@ -201,7 +201,7 @@ public:
     }
     STDMETHOD(Unlock)(LPRECT) override {
         Settle();
-        return DD_OK;
+        return m_state->display.unlock.Next();
     }
     STDMETHOD(Restore)() override {
         ++m_state->record.restores;
@@ -288,7 +288,8 @@ public:
         DWORD videoBytes = 0;
         if (!(caps & DDSCAPS_SYSTEMMEMORY)) {
             videoBytes = width * height * (bpp / 8) * chain;
-            if (record.videoMemoryInUse + videoBytes > display.localVideoMemory) return DDERR_OUTOFVIDEOMEMORY;
+            if (!display.videoMemoryNeverRunsOut && record.videoMemoryInUse + videoBytes > display.localVideoMemory)
+                return DDERR_OUTOFVIDEOMEMORY;
         }
         auto memory = std::make_shared<Memory>(width, height, bpp);
         if (!memory->ok()) return E_OUTOFMEMORY;
@@ -336,12 +337,15 @@ public:
     }
     STDMETHOD(RestoreDisplayMode)() override {
         ++m_state->record.restoreDisplayMode;
+        const HWND window = m_state->record.exclusiveWindow;
+        if (window && !::IsWindow(window)) ++m_state->record.modeRestoredWithoutWindow;
         m_state->record.current = m_state->display.desktop;
         return DD_OK;
     }
-    STDMETHOD(SetCooperativeLevel)(HWND, DWORD flags) override {
+    STDMETHOD(SetCooperativeLevel)(HWND window, DWORD flags) override {
         HRESULT hr = m_state->display.cooperative.Next();
         if (SUCCEEDED(hr)) m_state->record.cooperativeLevels.push_back(flags);
+        if (SUCCEEDED(hr) && (flags & DDSCL_EXCLUSIVE)) m_state->record.exclusiveWindow = window;
         return hr;
     }
     STDMETHOD(SetDisplayMode)(DWORD width, DWORD height, DWORD bpp, DWORD, DWORD) override {

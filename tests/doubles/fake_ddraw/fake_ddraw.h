@@ -72,6 +72,7 @@ struct FakeDisplay {
     Answers flip;          // Flip
     Answers bltFast;       // BltFast
     Answers lock;          // Lock
+    Answers unlock;        // Unlock
     int lostTimes = 0;     // IsLost reports a lost surface this many times
     int stillDrawingTimes = 0;  // GetBltStatus answers DDERR_WASSTILLDRAWING this many times
 
@@ -79,6 +80,7 @@ struct FakeDisplay {
     // GetAvailableVidMem totals (no non-local memory); video-memory surfaces are taken from the local amount.
     DWORD localVideoMemory = 64u << 20;
     DWORD totalVideoMemory = 64u << 20;
+    bool videoMemoryNeverRunsOut = false;  // creation ignores the local amount
 
     std::vector<StuckBits> stuck;
 };
@@ -90,6 +92,8 @@ struct DisplayRecord {
     int restores = 0;                // Restore calls
     int restoreDisplayMode = 0;
     std::vector<DWORD> cooperativeLevels;
+    HWND exclusiveWindow = nullptr;
+    int modeRestoredWithoutWindow = 0;  // RestoreDisplayMode after the exclusive window was gone
     int surfacesCreated = 0;
     DWORD videoMemoryInUse = 0;
     int liveObjects = 0;  // DirectDraw objects and surfaces not yet released
