@@ -40,6 +40,13 @@ protected:
         return *window;
     }
     void Close() { EXPECT_TRUE(window->Close(checker)) << "the checker did not end"; }
+    // Next opens the information page, which names the medium and its size.
+    void ExpectMediumOnNextPage(const wchar_t* type, const wchar_t* size) {
+        ClickButton(window->item(IDC_NEXT));
+        ASSERT_TRUE(PollUntil(kExitMs, [&] { return window->RowCount(kMediaList) == 2; }));
+        EXPECT_EQ(window->Cell(kMediaList, 0, 2), type);
+        EXPECT_EQ(window->Cell(kMediaList, 1, 2), size);
+    }
 
     DiscProbeSession session;
     Process checker;
@@ -134,11 +141,7 @@ TEST_F(DiscProbeE2E, InsertedBluRayDiscIsDetectedThenClassified) {
     session.SetScenario(kBluRayDrive + "current=0x41\nbd_key=0x12\n");
     EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"Disc inserted"));
     ASSERT_TRUE(window.WaitNextEnabled(true));
-
-    ClickButton(window.item(IDC_NEXT));
-    ASSERT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kMediaList) == 2; }));
-    EXPECT_EQ(window.Cell(kMediaList, 0, 2), L"BD-R");
-    EXPECT_EQ(window.Cell(kMediaList, 1, 2), L"25.00 GB");
+    ExpectMediumOnNextPage(L"BD-R", L"25.00 GB");
     Close();
 }
 
@@ -150,10 +153,7 @@ TEST_F(DiscProbeE2E, WithoutPassThroughTheInformationPageShowsThePhysicalMediaTy
     ASSERT_TRUE(window.ok());
     session.SetScenario(denied + "current=0x10\nphysical_type=6\n");
     ASSERT_TRUE(window.WaitNextEnabled(true));
-    ClickButton(window.item(IDC_NEXT));
-    ASSERT_TRUE(PollUntil(kExitMs, [&] { return window.RowCount(kMediaList) == 2; }));
-    EXPECT_EQ(window.Cell(kMediaList, 0, 2), L"DVD+R");
-    EXPECT_EQ(window.Cell(kMediaList, 1, 2), L"4.70 GB");
+    ExpectMediumOnNextPage(L"DVD+R", L"4.70 GB");
     Close();
 }
 
