@@ -11,9 +11,16 @@ function(_suite_version_resource target file_name file_type description)
   target_sources(${target} PRIVATE ${rc})
 endfunction()
 
+# Address-space layout randomisation and no executable data, with a 64-bit
+# address space where the architecture has one: the launcher runs elevated.
+set(SUITE_HARDENING -Wl,--dynamicbase,--nxcompat)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  list(APPEND SUITE_HARDENING -Wl,--high-entropy-va)
+endif()
+
 function(_suite_common target)
   target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${SUITE_WARNINGS}>)
-  target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ ${SUITE_HARDENING})
 endfunction()
 
 # suite_program(<target> DIR <out dir> DESCRIPTION <text> [CONSOLE] SOURCES ...)
@@ -47,7 +54,7 @@ function(suite_resource_library target)
   add_library(${target} SHARED ${P_RC})
   set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${P_NAME}
                         RUNTIME_OUTPUT_DIRECTORY ${P_DIR} LINKER_LANGUAGE C)
-  target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=0 -s)
+  target_link_options(${target} PRIVATE -nostdlib -Wl,--entry=0 -s ${SUITE_HARDENING})
   if(P_DEPENDS)
     set_source_files_properties(${P_RC} PROPERTIES OBJECT_DEPENDS "${P_DEPENDS}")
   endif()

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "framework/library_loading.h"
 #include "framework/module_path.h"
 #include "instance_guard.h"
 #include "lang_texts.h"
@@ -39,7 +40,7 @@ bool CDiscMonitorApp::InitInstance() {
 
     // The monitor thread and every disc object share this apartment.
     m_apartment.emplace(COINIT_MULTITHREADED);
-    m_richEdit.reset(::LoadLibraryW(L"riched20.dll"));
+    m_richEdit.reset(fw::LoadSystemLibrary(L"riched20.dll"));
 
     m_programDir = fw::FolderOf(fw::ModuleFileName(nullptr));
     if (m_programDir.empty()) {

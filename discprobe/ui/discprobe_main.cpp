@@ -3,10 +3,13 @@
 #include <windows.h>
 
 #include "disc_monitor_app.h"
+#include "framework/library_loading.h"
 #include "disc_monitor_dlg.h"
 #include "optical_state_monitor.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    // Elevated, from a folder its user may write to: no library by name from there.
+    fw::RestrictLibrarySearch();
     discprobe::CDiscMonitorApp app([](discprobe::CDiscMonitorApp& self) {
         auto drives = [](discprobe::StateSink sink) -> std::unique_ptr<discprobe::IDriveSource> {
             auto monitor = std::make_unique<discprobe::COpticalStateMonitor>(std::move(sink));

@@ -139,7 +139,11 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         OnModuleStarted(reinterpret_cast<const RunRow*>(lParam));
         return 0;
     case runner_msg::kModuleReturned:
+        m_moduleUnderWay.reset();
         StopWatchdog();
+        return 0;
+    case runner_msg::kModuleCrashed:
+        OnModuleCrashed(reinterpret_cast<const ModuleCrash*>(lParam));
         return 0;
     case WM_TIMER:
         if (wParam == kWatchdogTimerId) {
@@ -199,6 +203,12 @@ void HostDispatcher::OnEstimate(int estimate) {
 void HostDispatcher::OnExitTest() {
     StopWatchdog();
     Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, m_moduleResult); });
+    ShowRunFinished();
+    Guarded([&] { m_services.window.EndRunSession(); });
+    HandOffRunner();
+}
+
+void HostDispatcher::ShowRunFinished() {
     ISuitePage& page = m_services.page;
     Guarded([&] {
         page.EnableStartStop(false);
@@ -206,8 +216,6 @@ void HostDispatcher::OnExitTest() {
         page.SetProgress(100);
         page.ShowEstimateLabel(false);
     });
-    Guarded([&] { m_services.window.EndRunSession(); });
-    HandOffRunner();
 }
 
 void HostDispatcher::OnSetAbort() {
@@ -220,7 +228,7 @@ void HostDispatcher::OnSetAbort() {
 
 void HostDispatcher::OnStartRun(int entryIndex) {
     // A second runner would orphan the first while its thread still runs.
-    if (m_services.runner.Exists()) return;
+    if (m_services.runner.Exists() || m_crashed) return;
     m_hostProgressOffset = 0;
     m_userAborted = false;
     m_moduleResult = 0;
@@ -260,6 +268,8 @@ void HostDispatcher::Note(const std::wstring& line) {
 void HostDispatcher::OnModuleStarted(const RunRow* row) {
     if (!row) return;
     m_services.results.BeginTest(row->displayName);
+    m_moduleUnderWay = *row;
+    m_lastTestName = row->displayName;
     if (m_policy.timeLimitSeconds == 0) return;
     m_timedModule = *row;
     m_timedModuleStart = ::GetTickCount64();
@@ -282,10 +292,42 @@ void HostDispatcher::OnWatchdogTick() {
     Guarded([&] { RecordVerdict(row.displayName, kResultFail); });
     Guarded([&] { ReportTestTelemetry(m_policy.reportTelemetry, row.moduleFile, kModuleFailed); });
     Guarded([&] { Note(OverrunNote(row.displayName, m_policy.timeLimitSeconds)); });
+    CompleteAbandonedRun();
+    m_services.process.Abandon(kExitFailed);
+}
+
+// A crashed module cannot be trusted to be unloaded, and the thread that
+// crashed never goes on: the test under way is recorded as failed with what it
+// reported so far and the run's files are completed. Unattended the process
+// ends; attended the window stays as after a failure, but nothing more runs.
+void HostDispatcher::OnModuleCrashed(const ModuleCrash* crash) {
+    // A second crash (another thread of the module) changes nothing.
+    if (!crash || m_crashed) return;
+    m_crashed = true;
+    const std::optional<RunRow> row = m_moduleUnderWay;
+    StopWatchdog();
+    if (row) {
+        Guarded([&] { RecordVerdict(row->displayName, kResultFail); });
+        Guarded([&] { ReportTestTelemetry(m_policy.reportTelemetry, row->moduleFile, kModuleFailed); });
+    }
+    Guarded([&] { Note(CrashNote(m_lastTestName, *crash)); });
+    CompleteAbandonedRun();
+    if (m_policy.unattended) {
+        m_services.process.Abandon(kExitFailed);
+        return;
+    }
+    m_keepOpen = true;
+    m_runOpen = false;
+    m_runState = TRunState::Idle;
+    ShowRunFinished();
+    Guarded([&] { m_services.window.EnableClose(); });
+}
+
+// The end of a run whose module will not return: its files are completed here.
+void HostDispatcher::CompleteAbandonedRun() {
     Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, kModuleFailed); });
     Guarded([&] { m_services.window.EndRunSession(); });
     Guarded([&] { m_services.results.CloseResultFile(); });
-    m_services.process.Abandon(kExitFailed);
 }
 
 void HostDispatcher::OnSetSusResLog(WPARAM folderGiven, LPARAM folder) {
@@ -379,7 +421,9 @@ void HostDispatcher::FinishRun() {
     if (m_policy.unattended) {
         // A run result the records do not explain still fails the run.
         m_outcome.broken |= m_runFailed || (runResult != kModulePassed && runResult != kModuleStopped);
-        if (!m_keepOpen) m_services.process.Exit(ExitCodeFor(m_outcome));
+        // Kept open by -h, the run's code is still the launch's, however the window is closed.
+        m_closeExitCode = ExitCodeFor(m_outcome);
+        if (!m_keepOpen) m_services.process.Exit(m_closeExitCode);
         return;
     }
     if (runResult != kModulePassed || m_runFailed) m_keepOpen = true;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "crash_handler.h"
 #include "host_interfaces.h"
 #include "hostlink/protocol.h"
 #include "test_catalogue.h"
@@ -61,6 +62,12 @@ public:
     int ActivePageKind() const { return m_activePageKind; }
     const ItemList& Items() const { return m_items; }
     HWND BridgeWindow() const { return m_bridgeWindow; }
+    // A module crashed: it stays loaded and its thread stopped, so the process
+    // must end without unloading it, and no further run may start.
+    bool ModuleCrashed() const { return m_crashed; }
+    // The process's exit code when the window is closed: the unattended run's
+    // code (-h kept it open), else 0.
+    int CloseExitCode() const { return m_closeExitCode; }
 
     // A line for the output pane and, when one is open, the log.
     void Note(const std::wstring& line);
@@ -71,6 +78,7 @@ private:
     void OnEstimate(int estimate);
     void ShowEstimateFor(int percent);
     void OnExitTest();
+    void ShowRunFinished();
     void OnSetAbort();
     void OnStartRun(int entryIndex);
     void OnSetSusResLog(WPARAM folderGiven, LPARAM folder);
@@ -86,6 +94,8 @@ private:
     void OnModuleStarted(const RunRow* row);
     void StopWatchdog();
     void OnWatchdogTick();
+    void OnModuleCrashed(const ModuleCrash* crash);
+    void CompleteAbandonedRun();
     // Runs one step of a run's start or end. A step that throws makes the run
     // a failed one instead of leaving it half ended; the steps after it still run.
     template <typename Step>
@@ -117,6 +127,10 @@ private:
     RunOutcome m_outcome;                   // the verdicts of the run so far
     std::optional<RunRow> m_timedModule;    // the test module under way while a limit is set
     ULONGLONG m_timedModuleStart = 0;
+    std::optional<RunRow> m_moduleUnderWay;  // from its start until StartTest returned
+    std::wstring m_lastTestName;
+    bool m_crashed = false;
+    int m_closeExitCode = 0;
 };
 
 }  // namespace launcher

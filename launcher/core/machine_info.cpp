@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "framework/library_loading.h"
 #include "text_util.h"
 
 namespace launcher {
@@ -36,7 +37,7 @@ std::wstring FormatRunDate(const SYSTEMTIME& time) {
 ModelNameSource ReadModelName(const std::wstring& programDir) {
     ModelNameSource source;
     // Kept loaded for the life of the process, like the other service libraries.
-    HMODULE library = ::LoadLibraryW((programDir + L"sysident.dll").c_str());
+    HMODULE library = fw::LoadLibraryAt(programDir + L"sysident.dll");
     if (!library) return source;
     source.loaded = true;
     auto getModelName = reinterpret_cast<GetModelNameFn>(

@@ -9,6 +9,7 @@
 #include "missing_library.h"
 #include "outer_layout.h"
 #include "call_dll_thread.h"
+#include "crash_handler.h"
 #include "runner_messages.h"
 #include "runner_telemetry.h"
 #include "string_ids.h"
@@ -94,6 +95,7 @@ void CNewOrlixCheckDlg::LayOut() {
 }
 
 void CNewOrlixCheckDlg::OnInitDialog() {
+    InstallCrashHandler(hwnd(), Unattended());
     m_processorArchitecture = ReadProcessorArchitecture();
     m_modeFlags &= ~1u;
     m_currentEntry = -1;
@@ -165,11 +167,10 @@ bool CNewOrlixCheckDlg::StartRun(int entryIndex) {
     EnableCloseItems(false);
 
     m_results.writer().OpenResultFile(m_logFolder);
-    if (m_log.log().IsOpen()) {
-        SYSTEMTIME now{};
-        ::GetLocalTime(&now);
-        m_runDate = FormatRunDate(now);
-    }
+    // Each run is dated when it starts; its log is opened later, when a module asks for it.
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    m_runDate = FormatRunDate(now);
     m_log.log().WriteHeader(LogHeader{m_runTitle, m_runDate, m_modelName});
 
     return m_runner.Start(MakeRunThread(hwnd(), m_context, m_processorArchitecture, m_modeFlags, kRepeatCount));
@@ -216,7 +217,7 @@ void CNewOrlixCheckDlg::Abandon(int code) { ::TerminateProcess(::GetCurrentProce
 
 void CNewOrlixCheckDlg::OnCloseRequest() {
     std::wstring caption = fw::LoadStr(ids::kBoxCaption);
-    if (m_runner.Exists()) {
+    if (m_runner.Exists() && !m_dispatcher.ModuleCrashed()) {
         ShowMessageBox(fw::LoadStr(ids::kRunPreventsClose), caption, MB_OK | MB_ICONINFORMATION);
         return;
     }

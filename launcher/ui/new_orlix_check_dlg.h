@@ -29,7 +29,12 @@ public:
     bool Create(HWND parent);
     // A run is under way, or its runner thread has not ended yet: closing now
     // would lose the run's verdicts.
-    bool RunActive() const { return m_dispatcher.RunState() == TRunState::Running || m_runner.Exists(); }
+    // A crashed module's runner never ends: its window closes all the same.
+    bool RunActive() const {
+        return !m_dispatcher.ModuleCrashed() && (m_dispatcher.RunState() == TRunState::Running || m_runner.Exists());
+    }
+    bool ModuleCrashed() const { return m_dispatcher.ModuleCrashed(); }
+    int CloseExitCode() const { return m_dispatcher.CloseExitCode(); }
 
 protected:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -16,6 +16,9 @@ public:
     explicit CTestDeckDlg(LauncherContext& context) : m_context(context) {}
     // Runs the window modally; -1 when its template is missing.
     INT_PTR Run();
+    // After Run: how the process ends (CNewOrlixCheckDlg).
+    bool ModuleCrashed() const { return m_diagnostics && m_diagnostics->ModuleCrashed(); }
+    int CloseExitCode() const { return m_diagnostics ? m_diagnostics->CloseExitCode() : 0; }
 
 protected:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

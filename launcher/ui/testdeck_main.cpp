@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "framework/library_loading.h"
 #include "framework/module_path.h"
 #include "framework/resources.h"
 #include "framework/unique_resource.h"
@@ -20,19 +21,27 @@ static_assert(MSG_TEST_PASSED == launcher::kEventPass && MSG_TEST_FAILED == laun
               MSG_TEST_STOPPED == launcher::kEventStopped && MSG_CANNOT_START == launcher::kEventCannotStart);
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    // Elevated, from a folder its user may write to: no library by name from there.
+    fw::RestrictLibrarySearch();
+    launcher::LauncherContext context;
+    context.commandLine = launcher::ParseCommandLine(::GetCommandLineW());
+    context.keepOpen = context.commandLine.keepOpen;
+    // No box of the system (no disk in a drive, a fault) may wait for a person; bridgerun inherits it.
+    if (context.commandLine.unattended)
+        ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    fw::UniqueModule richEdit(::LoadLibraryW(L"riched20.dll"));
+    fw::UniqueModule richEdit(fw::LoadSystemLibrary(L"riched20.dll"));
 
-    launcher::LauncherContext context;
     context.programDir = fw::FolderOf(fw::ModuleFileName(nullptr));
     launcher::LanguageSetup language = launcher::ChooseLauncherLanguage(context.programDir);
     context.languageDir = language.languageDir;
     context.languageCode = language.languageCode;
 
+    // A damaged library stops the launcher as a missing one does.
     std::wstring stringsPath = context.languageDir + L"uistrings.dll";
-    fw::UniqueModule strings;
-    if (fw::PathExists(stringsPath)) strings.reset(::LoadLibraryW(stringsPath.c_str()));
+    fw::UniqueModule strings = launcher::LoadUserInterfaceLibrary(stringsPath);
     if (strings) {
         context.languageLibrary = strings.get();
         fw::SetCurrentResourceModule(strings.get());
@@ -47,9 +56,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         return 0;
     }
 
-    context.commandLine = launcher::ParseCommandLine(::GetCommandLineW());
-    context.keepOpen = context.commandLine.keepOpen;
-
     launcher::CTestDeckDlg window(context);
     if (window.Run() == -1) {
         // Without its dialog templates the launcher cannot show anything.
@@ -57,5 +63,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
                                        context.languageDir + L"uistrings.dll");
         return launcher::kCannotStartExitCode;
     }
-    return 0;
+    // A crashed module is still loaded and its thread stopped: unloading it could hang the end.
+    if (window.ModuleCrashed()) ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(window.CloseExitCode()));
+    return window.CloseExitCode();
 }

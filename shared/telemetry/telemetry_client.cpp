@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "framework/library_loading.h"
+
 namespace telemetry {
 
 namespace {
@@ -48,7 +50,7 @@ HRESULT TelemetryClient::Open() {
 HRESULT TelemetryClient::Load() {
     if (!m_library) {
         std::wstring path = AgentPath();
-        if (!path.empty()) m_library = ::LoadLibraryW(path.c_str());
+        if (!path.empty()) m_library = fw::LoadLibraryAt(path);
         if (!m_library) return kAgentNotAvailable;
     }
     for (int i = 0; i < kEntryCount; ++i) m_entries[i] = ::GetProcAddress(m_library, kEntryNames[i]);

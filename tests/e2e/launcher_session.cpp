@@ -80,11 +80,15 @@ EventLogTrace::EventLogTrace() {
     m_start = testsupport::ReadBytes(m_path).size();
 }
 
+std::wstring EventLogTrace::Text() const {
+    if (!Available()) return {};
+    const std::string bytes = testsupport::ReadBytes(m_path);
+    return std::wstring(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(m_start, bytes.size())), bytes.end());
+}
+
 std::vector<ReportedEvent> EventLogTrace::Events() const {
     std::vector<ReportedEvent> events;
-    if (!Available()) return events;
-    const std::string bytes = testsupport::ReadBytes(m_path);
-    const std::wstring text(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(m_start, bytes.size())), bytes.end());
+    const std::wstring text = Text();
     const std::wstring report = L"fixme:advapi:ReportEventW (";
     for (size_t start = 0, end; start < text.size(); start = end + 1) {
         end = std::min(text.find(L'\n', start), text.size());

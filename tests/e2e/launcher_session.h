@@ -65,6 +65,7 @@ public:
     EventLogTrace();  // the events after this point
     bool Available() const { return !m_path.empty(); }
     std::vector<ReportedEvent> Events() const;
+    std::wstring Text() const;  // all of the standard error after that point
     static testsupport::EnvironmentVariables Environment() { return {{L"WINEDEBUG", L"fixme+advapi,+eventlog"}}; }
 
 private:

@@ -4,7 +4,9 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
 #include <regex>
+#include <tuple>
 #include <thread>
 
 #include "framework/module_path.h"
@@ -92,6 +94,16 @@ std::wstring HistoryResult(const LauncherSession& session) {
     return history;
 }
 
+// The time as the launcher dates a run.
+std::wstring RunDateNow() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    wchar_t text[40] = {};
+    std::swprintf(text, 40, L"%d/%02d/%02d  %02d:%02d:%02d", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                  now.wSecond);
+    return text;
+}
+
 // Copies a result file to the test programs' e2e-results folder, where
 // check_result_files.sh reads it with parsers that have nothing to do with Wine.
 void KeepForLinuxCheck(const std::wstring& path, const std::wstring& name) {
@@ -146,7 +158,12 @@ TEST(LauncherRun, OutputAndProgressFollowTheModuleAndAFailureKeepsTheLauncherOpe
 }
 
 TEST(LauncherRun, HoldSwitchAndHoldWindowKeepItOpenAfterAPass) {
-    for (auto [arguments, script] : {std::pair{L"-h /scripted", L"return 0\n"}, std::pair{L"/scripted", L"hold\nreturn 0\n"}}) {
+    // Unattended, the run's code is the launch's however the window is closed.
+    const std::tuple<const wchar_t*, const wchar_t*, DWORD> table[] = {
+        {L"-h /scripted", L"return 0\n", 0u},
+        {L"/scripted", L"hold\nreturn 0\n", 0u},
+        {L"-unattended -h /scripted", L"return 0\n", e2e::kLauncherExitCode}};
+    for (auto [arguments, script, code] : table) {
         LauncherSession session;
         session.AddScriptedModule(script);
         Process launcher = session.Start(arguments);
@@ -155,8 +172,8 @@ TEST(LauncherRun, HoldSwitchAndHoldWindowKeepItOpenAfterAPass) {
         EXPECT_NE(WaitResultFile(session, L"OverallResult=\"Pass\"").find(L"</QDX>"), std::wstring::npos);
         EXPECT_TRUE(WaitRunEnd(window));
         EXPECT_FALSE(launcher.WaitExit(3000).has_value()) << arguments;
-        PostCloseMessage(window);
-        EXPECT_TRUE(launcher.WaitExit(10000).has_value());
+        ClickButton(FindControl(window, {kCloseButton}));
+        EXPECT_EQ(launcher.WaitExit(10000), code) << ToUtf8(arguments);
     }
 }
 
@@ -274,7 +291,11 @@ TEST(LauncherRun, ATestThatCannotRunFailsAndTheLauncherKeptOpenRunsAgainIntoTheS
     ASSERT_TRUE(PollUntil(5000, [&] { return IsEnabled(button); })) << "Start/Stop stays disabled after the run";
     ClickButton(button);  // resets the page
     EXPECT_TRUE(PollUntil(5000, [&] { return !IsShown(FindControl(window, {kOutputPane})); }));
-    session.AddScriptedModule(L"sub 0 3\nreturn 1\n");  // the module is back
+    session.AddScriptedModule(L"setlog\nsub 0 3\nreturn 1\n");  // the module is back
+    // The next run is dated when it starts, not when the launcher did.
+    const std::wstring launched = RunDateNow();
+    PollUntil(5000, [&] { return RunDateNow() != launched; });
+    const std::wstring started = RunDateNow();
     ClickButton(button);  // starts the next run
     EXPECT_TRUE(PollUntil(kRunTimeoutMs, [&] {
         std::wstring text = TextAfterMark(ReadBytes(session.resultFile()));
@@ -282,6 +303,9 @@ TEST(LauncherRun, ATestThatCannotRunFailsAndTheLauncherKeptOpenRunsAgainIntoTheS
     }));
     EXPECT_TRUE(WaitRunEnd(window));
     KeepForLinuxCheck(session.resultFile(), L"second_run_result.xml");
+    wchar_t date[100] = {};
+    ::GetPrivateProfileStringW(L"HISTORY_0", L"DATE", L"", date, 100, (session.resultFolder() + L"report.tmp").c_str());
+    EXPECT_GE(std::wstring(date), started);
     PostCloseMessage(window);
     EXPECT_EQ(launcher.WaitExit(10000), 0u);
 }
@@ -393,4 +417,61 @@ TEST(LauncherRun, EveryVerdictIsAnEventAndBothModulesWriteIntoTheRunsOneLog) {
     EXPECT_EQ(trace.Events().size(), 2u);  // none for the records written while the tests ran
     PostCloseMessage(window);
     EXPECT_EQ(launcher.WaitExit(10000), 0u);
+}
+
+TEST(LauncherRun, AModuleThatCrashesIsRecordedAsFailedAndEndsTheRun) {
+    const std::wstring script = L"setlog\nsub 0 1\ntext Crashing\ncrash\n";
+    const std::wregex line(L"Scripted crashed \\(exception 0xC0000005 at scripted\\.dll\\+0x[0-9A-F]+\\)\r\n");
+    {
+        // Attended: the window stays as after a failure, and closes.
+        LauncherSession session;
+        session.AddScriptedModule(script);
+        Process launcher = session.Start(L"/scripted");
+        HWND window = WaitOutputText(launcher, L"crashed (exception 0xC0000005 at scripted.dll+0x");
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(std::regex_search(ReadText(FindControl(window, {kOutputPane})).value_or(L""), line));
+        EXPECT_TRUE(WaitRunEnd(window));
+        ClickButton(FindControl(window, {kCloseButton}));
+        EXPECT_TRUE(launcher.WaitExit(10000).has_value());
+    }
+    // Unattended: the launcher ends by itself, with a whole record, and no crash report of the platform.
+    e2e::EventLogTrace trace;
+    LauncherSession session;
+    session.AddScriptedModule(script);
+    Process launcher = session.Start(L"-unattended /scripted", e2e::EventLogTrace::Environment());
+    EXPECT_EQ(launcher.WaitExit(20000), 1u);
+    const std::wstring result = TextAfterMark(ReadBytes(session.resultFile()));
+    EXPECT_TRUE(std::regex_search(result, std::wregex(L"<Test name=\"Scripted\" [^>]*OverallResult=\"Fail\">\r\n"
+                                                      L"\t\t<SubTest name=\"Test 1\" [^>]*Result=\"Pass\" />")))
+        << ToUtf8(result);
+    EXPECT_EQ(result.substr(result.size() - 10), L"</QDX>\r\n\r\n");
+    const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    EXPECT_TRUE(std::regex_search(log, line)) << ToUtf8(log);
+    EXPECT_NE(HistoryResult(session).find(UiString(session, 142)), std::wstring::npos);
+    if (!trace.Available()) return;
+    std::vector<e2e::ReportedEvent> events = trace.Events();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(std::pair(events[0].type, events[0].id), std::pair(0x0001u, 0x3e9u));
+    // The platform's own handler (and with it Wine's crash dialog) never saw the crash.
+    EXPECT_EQ(trace.Text().find(L"Unhandled"), std::wstring::npos) << ToUtf8(trace.Text());
+}
+
+TEST(LauncherRun, AModuleHostThatOutlivesItsTimeLimitEndsWithTheLauncher) {
+    SYSTEM_INFO system{};
+    ::GetNativeSystemInfo(&system);
+    if (system.wProcessorArchitecture != PROCESSOR_ARCHITECTURE_AMD64)
+        GTEST_SKIP() << "memory.dll runs inside the launcher on a 32-bit system";
+    LauncherSession session;
+    session.AddScriptedModule(L"return 0\n", L"memory");
+    session.WriteProgramFile(L"x64\\bridgerun.txt", "hang");
+    session.AddTestProgram(L"x64\\bridgerun.exe");
+    Process launcher = session.Start(L"-unattended -timeout:3 /memory.dll");
+    std::string pid;
+    ASSERT_TRUE(PollUntil(20000, [&] { return !(pid = ReadBytes(session.programDir() + L"x64\\bridgerun.pid")).empty(); }));
+    EXPECT_EQ(launcher.WaitExit(20000), 1u);
+    HANDLE host = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, static_cast<DWORD>(std::stoul(pid)));
+    const bool ended = !host || ::WaitForSingleObject(host, 10000) == WAIT_OBJECT_0;
+    EXPECT_TRUE(ended) << "x64\\bridgerun.exe still runs after the launcher";
+    if (host && !ended) ::TerminateProcess(host, 0);
+    if (host) ::CloseHandle(host);
 }

@@ -37,9 +37,13 @@ check "ProductVersion $version is testdeck.exe's" same \
 # This machine may run only the 64-bit test build, so the build itself proves
 # what it can of the 32-bit folder: every binary is 32-bit, and the test module's
 # entry is exported undecorated, as the launcher looks it up by name.
+# The launcher runs elevated: every binary asks for a randomised base and no executable data.
+hardened() { local flags; flags=$(i686-w64-mingw32-objdump -p "$1" | sed -n '/^DllCharacteristics/,/^SizeOf/p')
+             grep -qw DYNAMIC_BASE <<<"$flags" && grep -qw NX_COMPAT <<<"$flags"; }
 while IFS= read -r -d '' binary; do
     check "${binary#"$dist/"} is a 32-bit binary" same \
         "$(i686-w64-mingw32-objdump -f "$binary" | sed -n 's/.*file format //p')" "pei-i386"
+    check "${binary#"$dist/"} has DYNAMIC_BASE and NX_COMPAT" hardened "$binary"
 done < <(find "$dist" -type f \( -name '*.exe' -o -name '*.dll' \) -print0)
 exports() { i686-w64-mingw32-objdump -p "$1" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/\[/ && NR > 1 { print $NF }'; }
 check "video.dll exports StartTest alone, undecorated" same "$(exports "$dist/video.dll")" "StartTest"

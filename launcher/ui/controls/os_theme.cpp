@@ -1,5 +1,9 @@
 #include "os_theme.h"
 
+#include <cwchar>
+
+#include "framework/library_loading.h"
+
 namespace launcher {
 
 namespace {
@@ -35,7 +39,9 @@ void CThemeData::reset() noexcept {
     m_library.reset();
 }
 
-COSTheme::COSTheme(const wchar_t* library) noexcept : m_library(::LoadLibraryW(library)) {}
+// A bare name is the platform's library, from the system folder.
+COSTheme::COSTheme(const wchar_t* library) noexcept
+    : m_library(std::wcschr(library, L'\\') ? ::LoadLibraryW(library) : fw::LoadSystemLibrary(library)) {}
 
 CThemeData COSTheme::OpenThemeData(HWND window, LPCWSTR classList) const {
     HTHEME theme = CallByName<HTHEME, HWND, LPCWSTR>(m_library.get(), "OpenThemeData", window, classList);

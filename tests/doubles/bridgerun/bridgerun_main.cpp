@@ -3,7 +3,8 @@
 // X64Hello from a hidden window, expects exactly one valid X64Setup record and
 // then X64Start while the greeting is handled, prints one line through X64Text
 // ("bridgerun <module> folder=<folder> flags=<n> repeat=<n>"), sends X64Done,
-// and exits with the number in bridgerun.txt beside it (0 without the file).
+// and exits with the number in bridgerun.txt beside it (0 without the file);
+// "hang" there instead keeps it running, its process id in bridgerun.pid.
 // Any deviation from that exchange ends it with kHandshakeFailed instead.
 #include <windows.h>
 #include <shellapi.h>
@@ -79,15 +80,25 @@ std::wstring OwnFolder() {
     return own.substr(0, own.find_last_of(L'\\') + 1);
 }
 
-int ChosenExitCode() {
+std::string ChosenOutcome() {
     HANDLE file = ::CreateFileW((OwnFolder() + L"bridgerun.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
+    if (file == INVALID_HANDLE_VALUE) return "0";
     char text[32] = {};
     DWORD read = 0;
     ::ReadFile(file, text, sizeof text - 1, &read, nullptr);
     ::CloseHandle(file);
-    return std::atoi(text);
+    return text;
+}
+
+[[noreturn]] void Hang() {
+    HANDLE file = ::CreateFileW((OwnFolder() + L"bridgerun.pid").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                nullptr);
+    std::string pid = std::to_string(::GetCurrentProcessId());
+    DWORD written = 0;
+    ::WriteFile(file, pid.data(), static_cast<DWORD>(pid.size()), &written, nullptr);
+    ::CloseHandle(file);
+    for (;;) ::Sleep(INFINITE);
 }
 
 // The dialog's window from its decimal text; null unless the whole text is a number.
@@ -130,5 +141,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                SendCopy(window, copydata::kX64Done, nullptr) == kX64Answer;
     }
     ::DestroyWindow(window);
-    return good ? ChosenExitCode() : kHandshakeFailed;
+    const std::string outcome = ChosenOutcome();
+    if (good && outcome.rfind("hang", 0) == 0) Hang();
+    return good ? std::atoi(outcome.c_str()) : kHandshakeFailed;
 }

@@ -17,6 +17,7 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 namespace {
 
 constexpr DWORD kAbortPollInterval = 10;
+int* volatile g_nowhere = nullptr;  // volatile: the write is not optimised away
 
 std::wstring OwnPathWithoutExtension() {
     wchar_t path[MAX_PATH] = {};
@@ -115,6 +116,7 @@ int Replay(const std::vector<scripted::Command>& script, CCommFunc& link, const 
             return answer == IDYES || answer == IDOK ? hostlink::kModulePassed : hostlink::kModuleFailed;
         }
         case Op::kHang: ::Sleep(INFINITE); break;
+        case Op::kCrash: *g_nowhere = 1; break;
         case Op::kUnknown: link.PrintText(L"scripted: unknown line: " + c.text + L"\r\n"); break;
         }
     }
