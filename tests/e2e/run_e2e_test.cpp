@@ -453,7 +453,7 @@ TEST(LauncherRun, AModuleThatCrashesIsRecordedAsFailedAndEndsTheRun) {
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(std::pair(events[0].type, events[0].id), std::pair(0x0001u, 0x3e9u));
     // The platform's own handler (and with it Wine's crash dialog) never saw the crash.
-    EXPECT_EQ(trace.Text().find(L"Unhandled"), std::wstring::npos) << ToUtf8(trace.Text());
+    EXPECT_EQ(trace.Text().find(L"starting debugger"), std::wstring::npos) << ToUtf8(trace.Text());
 }
 
 TEST(LauncherRun, AModuleHostThatOutlivesItsTimeLimitEndsWithTheLauncher) {
