@@ -38,9 +38,11 @@ public:
     const std::wstring& dir() const { return m_dir; }
     const std::wstring& agent() const { return m_agent; }
 
-    // scripted.dll under `file`, with its script beside it.
+    // scripted.dll under `file`, with its script beside it, and the link
+    // library it imports, which comes from the module's folder only.
     void AddModule(const std::wstring& file, const std::wstring& script) const {
         Copy(kTestBin + L"scripted.dll", m_dir + file);
+        Copy(kTestBin + L"hostlink.dll", m_dir + L"hostlink.dll");
         m_temp.WriteUtf8(L"Suite Folder\\" + Base(file) + L".txt", script);
     }
     void AddFile(const std::wstring& relative, const std::string& bytes) const {
