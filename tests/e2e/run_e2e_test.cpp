@@ -96,11 +96,10 @@ std::wstring HistoryResult(const LauncherSession& session) {
 
 // The time as the launcher dates a run.
 std::wstring RunDateNow() {
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
+    SYSTEMTIME t{};
+    ::GetLocalTime(&t);
     wchar_t text[40] = {};
-    std::swprintf(text, 40, L"%d/%02d/%02d  %02d:%02d:%02d", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-                  now.wSecond);
+    std::swprintf(text, 40, L"%d/%02d/%02d  %02d:%02d:%02d", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
     return text;
 }
 
@@ -449,7 +448,8 @@ TEST(LauncherRun, AModuleThatCrashesIsRecordedAsFailedAndEndsTheRun) {
     EXPECT_TRUE(std::regex_search(log, line)) << ToUtf8(log);
     EXPECT_NE(HistoryResult(session).find(UiString(session, 142)), std::wstring::npos);
     if (!trace.Available()) return;
-    std::vector<e2e::ReportedEvent> events = trace.Events();
+    std::vector<e2e::ReportedEvent> events;
+    PollUntil(10000, [&] { return !(events = trace.Events()).empty(); });
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(std::pair(events[0].type, events[0].id), std::pair(0x0001u, 0x3e9u));
     // The platform's own handler (and with it Wine's crash dialog) never saw the crash.
@@ -467,7 +467,8 @@ TEST(LauncherRun, AModuleHostThatOutlivesItsTimeLimitEndsWithTheLauncher) {
     session.AddTestProgram(L"x64\\bridgerun.exe");
     Process launcher = session.Start(L"-unattended -timeout:3 /memory.dll");
     std::string pid;
-    ASSERT_TRUE(PollUntil(20000, [&] { return !(pid = ReadBytes(session.programDir() + L"x64\\bridgerun.pid")).empty(); }));
+    const std::wstring pidFile = session.programDir() + L"x64\\bridgerun.pid";
+    ASSERT_TRUE(PollUntil(20000, [&] { return !(pid = ReadBytes(pidFile)).empty(); }));
     EXPECT_EQ(launcher.WaitExit(20000), 1u);
     HANDLE host = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, static_cast<DWORD>(std::stoul(pid)));
     const bool ended = !host || ::WaitForSingleObject(host, 10000) == WAIT_OBJECT_0;

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "host_dispatcher.h"
-#include "runner_messages.h"
 
 using namespace launcher;
 using namespace hostlink;
@@ -522,31 +521,4 @@ TEST_F(HostDispatcherTest, AnUnattendedRunThatFailedStaysOpenOnlyWithTheHSwitch)
     unattended.Handle(msg::kStartRun, 0, 0);
     unattended.Handle(msg::kExitTest, 0, 0);
     EXPECT_EQ(fake.Only(L"process."), Calls{});
-}
-
-TEST_F(HostDispatcherTest, ACrashedModuleFailsItsTestCompletesTheFilesAndNothingMoreRuns) {
-    for (bool unattended : {false, true}) {
-        HostDispatcher crashing{fake.Services(), keepOpen, L"C:\\Orlix\\", LaunchPolicy{unattended}};
-        keepOpen = false;
-        crashing.Handle(msg::kStartRun, 0, 0);
-        RunRow row{L"video.dll", L"Video", 0};
-        crashing.Handle(runner_msg::kModuleStarted, 0, reinterpret_cast<LPARAM>(&row));
-        fake.calls.clear();
-        ModuleCrash crash{0xC0000005, 0x1A2B, L"video.dll"};
-        crashing.Handle(runner_msg::kModuleCrashed, 0, reinterpret_cast<LPARAM>(&crash));
-        const std::wstring note = L"Video crashed (exception 0xC0000005 at video.dll+0x1A2B)\r\n";
-        Calls expected = {L"results.WriteXml Video 3", L"page.AppendText " + note, L"log.WriteLog " + note,
-                          L"log.CloseAndWriteHistory 0 1", L"window.EndRunSession", L"results.CloseResultFile"};
-        const Calls end = unattended ? Calls{L"process.Abandon 1"}
-                                     : Calls{L"page.EnableStartStop 0", L"page.SetPageState 3", L"page.SetProgress 100",
-                                             L"page.ShowEstimateLabel 0", L"window.EnableClose"};
-        expected.insert(expected.end(), end.begin(), end.end());
-        EXPECT_EQ(fake.calls, expected) << unattended;
-        EXPECT_TRUE(crashing.ModuleCrashed());
-        EXPECT_EQ(keepOpen, !unattended);
-        fake.runnerExists = false;  // even once the runner were gone
-        crashing.Handle(msg::kStartRun, 0, 0);
-        EXPECT_EQ(fake.Only(L"window.StartRun"), Calls{});
-        fake.calls.clear();
-    }
 }
