@@ -5,6 +5,8 @@
 #include "../d3dx/matrix.h"
 #include "../d3dx/texture_loader.h"
 #include "../d3dx/image.h"
+#include "framework/module_path.h"
+#include "framework/resources.h"
 #include "framework/unique_resource.h"
 
 namespace video3d {
@@ -164,7 +166,11 @@ int D3DTest::CreateSphere() {
 // The library is used for this one load only; the module's own resource
 // lookup is never pointed at it.
 int D3DTest::LoadTexture() {
-    fw::UniqueModule library(::LoadLibraryW(m_platform.textureLibrary.c_str()));
+    // A bare name is the picture library beside this module; names alone are searched for in the system folder.
+    const std::wstring& name = m_platform.textureLibrary;
+    fw::UniqueModule library(::LoadLibraryW(
+        (name.find(L'\\') == std::wstring::npos ? fw::FolderOf(fw::ModuleFileName(fw::OwnModule())) + name : name)
+            .c_str()));
     if (!library) return 114;
     d3dx::TextureLoad load;
     load.levels = 0;
