@@ -58,6 +58,8 @@ CCapacityTable::CCapacityTable() {
         {0x1A, 4.7},  {0x1B, 4.7},  {0x4E, 4.7},  {0x15, 8.5},   {0x16, 8.5},   {0x2A, 8.5},  {0x2B, 8.5},
         {0x4F, 8.5},  {0x40, 25.0}, {0x50, 25.0}, {0x52, 25.0},  {0x51, 50.0},  {0x53, 50.0}, {0x54, 100.0},
         {0x55, 100.0},
+        // The BD-R and BD-RE profiles: what the recorder service's physical type gives without pass-through.
+        {0x41, 25.0}, {0x42, 25.0}, {0x43, 25.0},
     };
     for (const Row& row : kRows) m_table[static_cast<TMediaType>(row.code)] = row.gb;
 }

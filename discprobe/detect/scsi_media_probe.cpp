@@ -16,7 +16,10 @@ constexpr mmc::TRequestLayout kWriteCheckLayout = {mmc::MakeLayout(24, 512).sens
 #ifndef _WIN64
 static_assert(kWriteCheckLayout.dataOffset == 80 && kWriteCheckLayout.TotalSize() == 592);
 #endif
-constexpr std::uint16_t kWriteCheckAllocation = 0xC000;
+// A drive may answer as much as the allocation length asks for; more than the
+// transfer length overruns the data area on some controllers.
+constexpr std::uint16_t kWriteCheckAllocation = kWriteCheckLayout.dataSize;
+static_assert(kAllFeaturesLength <= CScsiMediaProbe::kLayout.dataSize);
 constexpr std::uint16_t kBluRayWriteFeature = 0x41;
 
 }  // namespace
@@ -41,9 +44,9 @@ bool CScsiMediaProbe::Send(CPassThroughDevice& device, std::span<const std::uint
     return sent;
 }
 
-TMediaType CScsiMediaProbe::DiscStructureType(CPassThroughDevice& device, std::uint8_t mediaKind) {
+std::optional<TMediaType> CScsiMediaProbe::DiscStructureType(CPassThroughDevice& device, std::uint8_t mediaKind) {
     const bool bluRay = mediaKind == mmc::kMediaKindBluRay;
-    Send(device, mmc::ReadDiscStructureCdb(mediaKind, bluRay ? kBluRayAllocationLow : 0));
+    if (!Send(device, mmc::ReadDiscStructureCdb(mediaKind, bluRay ? kBluRayAllocationLow : 0))) return std::nullopt;
     return bluRay ? mmc::BluRayStructureType(Data()) : mmc::DvdStructureType(Data());
 }
 
@@ -57,10 +60,11 @@ std::optional<TMediaType> ProbeMediaType(CScsiMediaProbe& probe, std::wstring_vi
     if (profile > MEDIA_PROFILE_DVD_PLUS_R_DL) probe.m_bluRay = true;
 
     // Profile 0x10 covers every DVD read as a DVD-ROM; its disc structure tells them apart.
-    std::uint32_t code = profile == MEDIA_PROFILE_DVD_ROM ? 1 : profile;
-    if (code == 1) code = probe.DiscStructureType(*device, mmc::kMediaKindDvd);
-    if (probe.m_bluRay) code = probe.DiscStructureType(*device, mmc::kMediaKindBluRay);
-    return static_cast<TMediaType>(code);
+    // A disc-structure request refused after the configuration was answered tells nothing either.
+    std::optional<TMediaType> type = static_cast<TMediaType>(profile == MEDIA_PROFILE_DVD_ROM ? 1 : profile);
+    if (*type == 1) type = probe.DiscStructureType(*device, mmc::kMediaKindDvd);
+    if (type && probe.m_bluRay) type = probe.DiscStructureType(*device, mmc::kMediaKindBluRay);
+    return type;
 }
 
 int BluRayWriteSupport(CPassThroughTransport& transport, wchar_t driveLetter) {

@@ -38,7 +38,8 @@ private:
     bool Send(CPassThroughDevice& device, std::span<const std::uint8_t> cdb);
     void ClearData();
     std::span<const std::uint8_t> Data() const;
-    TMediaType DiscStructureType(CPassThroughDevice& device, std::uint8_t mediaKind);
+    // Nothing when the request is refused.
+    std::optional<TMediaType> DiscStructureType(CPassThroughDevice& device, std::uint8_t mediaKind);
 
     CPassThroughTransport& m_transport;
     std::vector<std::uint8_t> m_request;
@@ -48,7 +49,7 @@ private:
 
 // Type of the medium in the drive named by the first character of drive; 0 when
 // the drive does not answer; nothing when this process may not send it commands
-// (the device cannot be opened or the request is refused).
+// (the device cannot be opened or a request is refused).
 std::optional<TMediaType> ProbeMediaType(CScsiMediaProbe& probe, std::wstring_view drive);
 
 // Blu-ray write check of a drive for the supported-media text: 2 when the BD

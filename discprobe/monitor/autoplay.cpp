@@ -1,5 +1,7 @@
 #include "autoplay.h"
 
+#include <optional>
+
 #include "framework/unique_resource.h"
 
 namespace discprobe {
@@ -19,28 +21,46 @@ UniqueRegKey OpenKey(const std::wstring& path, REGSAM access) {
     return UniqueRegKey(key);
 }
 
-void WriteNumber(const std::wstring& path, DWORD value) {
-    if (UniqueRegKey key = OpenKey(path, KEY_READ | KEY_WRITE))
-        ::RegSetValueExW(key.get(), kAutoplayValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                         sizeof value);
+std::optional<DWORD> ReadNumber(const std::wstring& path, const wchar_t* name) {
+    UniqueRegKey key = OpenKey(path, KEY_READ);
+    if (!key) return std::nullopt;
+    DWORD type = 0, value = 0, size = sizeof value;  // a larger value must not overrun the number
+    if (::RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
+    return value;
+}
+
+bool WriteNumber(HKEY key, const wchar_t* name, DWORD value) {
+    return ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
+           ERROR_SUCCESS;
 }
 
 }  // namespace
 
-CAutoplaySwitch::CAutoplaySwitch(std::wstring keyPath) : m_keyPath(std::move(keyPath)) {}
+CAutoplaySwitch::CAutoplaySwitch(std::wstring keyPath, std::wstring keptKeyPath)
+    : m_keyPath(std::move(keyPath)), m_keptKeyPath(std::move(keptKeyPath)) {}
 
 void CAutoplaySwitch::Suppress() {
-    m_kept = 0;
-    if (UniqueRegKey key = OpenKey(m_keyPath, KEY_READ)) {
-        DWORD type = 0, value = 0, size = sizeof value;  // a larger value must not overrun the number
-        if (::RegQueryValueExW(key.get(), kAutoplayValue, nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                               &size) == ERROR_SUCCESS &&
-            type == REG_DWORD && size == sizeof value)
-            m_kept = value;
+    const std::optional<DWORD> stored = ReadNumber(m_keptKeyPath, kKeptAutoplayValue);
+    m_kept = stored ? *stored : ReadNumber(m_keyPath, kAutoplayValue).value_or(0);
+    UniqueRegKey key = OpenKey(m_keyPath, KEY_READ | KEY_WRITE);
+    if (!key) return;
+    if (!stored) {
+        HKEY kept = nullptr;
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, m_keptKeyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &kept,
+                              nullptr) == ERROR_SUCCESS)
+            WriteNumber(UniqueRegKey(kept).get(), kKeptAutoplayValue, m_kept);
     }
-    WriteNumber(m_keyPath, 1);
+    WriteNumber(key.get(), kAutoplayValue, 1);
 }
 
-void CAutoplaySwitch::Restore() const { WriteNumber(m_keyPath, m_kept); }
+void CAutoplaySwitch::Restore() const {
+    UniqueRegKey key = OpenKey(m_keyPath, KEY_READ | KEY_WRITE);
+    // Not written back: the next start puts it back.
+    if (key && !WriteNumber(key.get(), kAutoplayValue, m_kept)) return;
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, m_keptKeyPath.c_str(), kKeptAutoplayValue);
+}
 
 }  // namespace discprobe

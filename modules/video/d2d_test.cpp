@@ -1,5 +1,6 @@
 #include "d2d_test.h"
 
+#include "display_lost.h"
 #include "framework/gdi.h"
 #include "framework/resources.h"
 #include "resources/string_ids.h"
@@ -271,6 +272,10 @@ void D2DTest::DrawRunningLabel(int x, int y) {
     }
     m_pddsPrimary->ReleaseDC(dc);
 }
+
+bool D2DTest::DisplayLost(HRESULT hr) const { return video::DisplayLost(m_pDD.Get(), hr); }
+
+bool D2DTest::DisplayBack() const { return video::DisplayBack(m_pDD.Get()); }
 
 void D2DTest::Release() {
     m_labelFont.reset();

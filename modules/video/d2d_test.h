@@ -79,6 +79,11 @@ public:
     // Gives everything back; may run any number of times.
     void Release();
 
+    // Whether `hr` came from a display another window has taken (video::DisplayLost).
+    bool DisplayLost(HRESULT hr) const;
+    // True once the display is the test's again, its surfaces restored and empty.
+    bool DisplayBack() const;
+
     void AddBadPixel(long position, int& errorBudget) { m_badPixels.AddBadPixel(position, errorBudget); }
     video::CBadPixels& BadPixels() { return m_badPixels; }
 

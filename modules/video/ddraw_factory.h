@@ -4,7 +4,7 @@
 //   class IDirectDrawFactory {
 //       virtual HRESULT Create(fw::ComPtr<IDirectDraw7>& out) = 0;
 //   };
-//   IDirectDrawFactory& SystemDirectDrawFactory();  // DirectDrawCreateEx on the default device
+//   IDirectDrawFactory& SystemDirectDrawFactory();  // DirectDrawCreateEx of the system's ddraw.dll
 //
 // Production code asks CVideoModule::DirectDraw() for the factory and calls
 // Create; on failure `out` stays null and the HRESULT is the platform's (or the

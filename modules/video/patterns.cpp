@@ -120,7 +120,7 @@ HRESULT ColorBarPattern(D2DTest& test, int bpp, int& errorBudget) {
         }
         if (HRESULT hr = test.FlipPrimary(); FAILED(hr)) return hr;
         const RECT bar = BarRect(step, width, height);
-        if (test.CopyToCompSurface(bar) != DD_OK) return E_FAIL;
+        if (HRESULT hr = test.CopyToCompSurface(bar); hr != DD_OK) return test.DisplayLost(hr) ? hr : E_FAIL;
         {
             CSurfaceLock lock(test.CompSurface());
             if (FAILED(lock.result())) return lock.result();
@@ -173,7 +173,8 @@ HRESULT GradientPattern(D2DTest& test, int bpp, int& errorBudget) {
         const CGradientImage image(i, width, height);
         if (HRESULT hr = DrawGradient(test, image); FAILED(hr)) return hr;
         if (HRESULT hr = test.FlipPrimary(); FAILED(hr)) return hr;
-        if (test.CopyToCompSurface({0, 0, width, height}) != DD_OK) return E_FAIL;
+        if (HRESULT hr = test.CopyToCompSurface({0, 0, width, height}); hr != DD_OK)
+            return test.DisplayLost(hr) ? hr : E_FAIL;
         test.DrawRunningLabel(test.LabelRect().left, test.LabelRect().top);
         {
             CSurfaceLock lock(test.CompSurface());

@@ -2,7 +2,8 @@
 // The three 2D patterns of Video Test #1 and the colours they promise. Each
 // pattern draws, shows, reads the front surface back and checks every pixel;
 // it returns 0, E_FAIL when the check (or a read-back copy of the bars and
-// gradients) failed, or the DirectDraw error that ended it early.
+// gradients on a display that is still the test's) failed, or the DirectDraw
+// error that ended it early.
 #include <windows.h>
 
 #include <memory>

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "d2d_test.h"
+#include "display_wait.h"
 #include "framework/resources.h"
 #include "init_error.h"
 #include "module_globals.h"
@@ -34,24 +35,36 @@ void LogPatternError(CVideoModule& module, const wchar_t* pattern, HRESULT hr) {
     module.WriteLog(line);
 }
 
-// Runs a pattern; true when it failed. A failed check logs `failedId`; a
-// DirectDraw error that ended the pattern before every pixel was compared
-// fails it too (a test that could not look has not passed) and logs the error.
+enum class TPatternOutcome { Passed, Failed, Stopped };
+
+// Runs a pattern. A failed check logs `failedId`; a DirectDraw error that ended
+// the pattern before every pixel was compared fails it too (a test that could
+// not look has not passed) and logs the error. A display that another window
+// took is waited for, and the pattern drawn and checked again on it; Stopped
+// when it was not given back.
 template <typename Pattern>
-bool PatternFailed(CVideoModule& module, Pattern pattern, const wchar_t* name, UINT failedId, D2DTest& test, int bpp,
-                   int& errorBudget) {
-    HRESULT hr = pattern(test, bpp, errorBudget);
-    if (hr == E_FAIL)
-        module.WriteLog(failedId);
-    else if (FAILED(hr))
-        LogPatternError(module, name, hr);
-    return FAILED(hr);
+TPatternOutcome RunPattern(CVideoModule& module, video::CDisplayWait& wait, HWND window, Pattern pattern,
+                           const wchar_t* name, UINT failedId, D2DTest& test, int bpp, int& errorBudget) {
+    for (;;) {
+        HRESULT hr = pattern(test, bpp, errorBudget);
+        if (test.DisplayLost(hr)) {
+            if (wait.WaitUntil(window, [&] { return test.DisplayBack(); })) continue;
+            return TPatternOutcome::Stopped;
+        }
+        if (hr == E_FAIL)
+            module.WriteLog(failedId);
+        else if (FAILED(hr))
+            LogPatternError(module, name, hr);
+        return FAILED(hr) ? TPatternOutcome::Failed : TPatternOutcome::Passed;
+    }
 }
 
 }  // namespace
 
 int Run2DTest(CVideoModule& module) {
     D2DTest test(module);
+    video::CDisplayWait wait(module);
+    TPatternOutcome outcome = TPatternOutcome::Passed;
     std::wstring resultLine;
     int errorBudget = iErrorLevel;
     int result = 0;
@@ -84,11 +97,12 @@ int Run2DTest(CVideoModule& module) {
         if (rc == video::kInitOk) {
             resultLine = video::FormatBounded(L"%s: %ld*%ld*%ld\r\n", fw::LoadStr(IDS_VIDEO_2D_RESOLUTION),
                                               {width, height, bpp}, kResultLineChars);
-            if (PatternFailed(module, &ColorBarPattern, L"ColorBarPattern", IDS_VIDEO_PATTERN1_FAILED, test, bpp,
-                              errorBudget) ||
-                PatternFailed(module, &GradientPattern, L"GradientPattern", IDS_VIDEO_PATTERN2_FAILED, test, bpp,
-                              errorBudget))
-                result = 1;
+            outcome = RunPattern(module, wait, window, &ColorBarPattern, L"ColorBarPattern", IDS_VIDEO_PATTERN1_FAILED,
+                                 test, bpp, errorBudget);
+            if (outcome == TPatternOutcome::Passed)
+                outcome = RunPattern(module, wait, window, &GradientPattern, L"GradientPattern",
+                                     IDS_VIDEO_PATTERN2_FAILED, test, bpp, errorBudget);
+            if (outcome == TPatternOutcome::Failed) result = 1;
         } else {
             resultLine = video::FormatBounded(L"%s(%ld*%ld*%ld)\r\n", fw::LoadStr(IDS_VIDEO_2D_INIT_FAILED),
                                               {width, height, bpp}, kResultLineChars);
@@ -99,6 +113,7 @@ int Run2DTest(CVideoModule& module) {
         // Before the window goes, as for the radial pattern: exclusive mode and a changed mode end at once.
         test.Release();
         video::CloseTestWindow(window);
+        if (outcome == TPatternOutcome::Stopped) return video::StopForLostDisplay(module);
 
         platform.Sleep(kBeforeAbortCheckMs);
         if (module.GetAbort() == hostlink::kAbortRequested) return 2;
@@ -121,13 +136,14 @@ int Run2DTest(CVideoModule& module) {
                 result = 1;
             } else {
                 errorBudget = iErrorLevel;
-                if (PatternFailed(module, &RadialPattern, L"RadialPattern", IDS_VIDEO_PATTERN3_FAILED, test, bpp,
-                                  errorBudget))
-                    result = 1;
+                outcome = RunPattern(module, wait, radialWindow, &RadialPattern, L"RadialPattern",
+                                     IDS_VIDEO_PATTERN3_FAILED, test, bpp, errorBudget);
+                if (outcome == TPatternOutcome::Failed) result = 1;
             }
             test.Release();
             // Also after a failed set-up: a top-most window must not stay over the desktop.
             video::CloseTestWindow(radialWindow);
+            if (outcome == TPatternOutcome::Stopped) return video::StopForLostDisplay(module);
         }
     }
 

@@ -42,6 +42,8 @@ void CreateTestWindow(CVideoModule& module, HWND& window) {
     const int height = ::GetSystemMetrics(SM_CYSCREEN);
     window = ::CreateWindowExW(WS_EX_TOPMOST, video::kTestWindowClass, video::kTestWindowTitle, WS_POPUP | WS_VISIBLE,
                                CW_USEDEFAULT, CW_USEDEFAULT, width, height, module.Parent(), nullptr, program, nullptr);
+    // Exclusive full screen needs the focus; a window left behind another would lose its display.
+    if (window) ::SetForegroundWindow(window);
     ::ShowCursor(FALSE);
 
     wchar_t trace[128];

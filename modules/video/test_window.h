@@ -27,7 +27,8 @@ void UnregisterTestWindowClass();
 }  // namespace video
 
 // A top-most pop-up over the whole primary screen owned by the module's parent
-// window; null when it could not be created. Hides the mouse cursor.
+// window, brought to the foreground; null when it could not be created. Hides
+// the mouse cursor.
 void CreateTestWindow(CVideoModule& module, HWND& window);
 
 // Diagnostic trace of a fixed point of the tests: deliberately discarded.

@@ -1,5 +1,5 @@
 // The checker switches the user's Autoplay off while it is open and puts the
-// setting back when it closes or the session ends.
+// setting back when it closes or the session ends, or at its next start after a crash.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -44,6 +44,17 @@ TEST(DiscProbeAutoplay, OneWhileOpenThenZeroOrTheValueThatWasThere) {
         ::SendMessageW(window.dialog(), WM_ENDSESSION, TRUE, 0);
         EXPECT_EQ(ReadAutoplay(), before.value_or(0));
         EXPECT_TRUE(window.Close(checker));
+        EXPECT_EQ(ReadAutoplay(), before.value_or(0));
+
+        // A checker that is killed leaves its 1; the next one puts the user's value back.
+        Process killed = session.Start(false);
+        ASSERT_TRUE(e2e::DiscProbeWindow(killed.pid()).ok());
+        killed.Kill();
+        EXPECT_EQ(ReadAutoplay(), 1u);
+        Process next = session.Start(false);
+        e2e::DiscProbeWindow nextWindow(next.pid());
+        ASSERT_TRUE(nextWindow.ok());
+        EXPECT_TRUE(nextWindow.Close(next));
         EXPECT_EQ(ReadAutoplay(), before.value_or(0));
     }
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue);

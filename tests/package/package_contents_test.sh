@@ -47,6 +47,9 @@ while IFS= read -r -d '' binary; do
 done < <(find "$dist" -type f \( -name '*.exe' -o -name '*.dll' \) -print0)
 exports() { i686-w64-mingw32-objdump -p "$1" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | awk '/\[/ && NR > 1 { print $NF }'; }
 check "video.dll exports StartTest alone, undecorated" same "$(exports "$dist/video.dll")" "StartTest"
+imports() { i686-w64-mingw32-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p'; }
+check "video.dll takes ddraw.dll and d3d8.dll from the system folder, not at load time" \
+    same "$(imports "$dist/video.dll" | grep -ix -e ddraw.dll -e d3d8.dll)" ""
 expected_shortcuts="Quick Check	[INSTALLDIR]testdeck.exe	/quick"
 [ -f "$dist/discprobe.exe" ] && expected_shortcuts+=$'\n'"Optical Media Check	[INSTALLDIR]discprobe.exe	"
 check "Start-menu shortcuts for the programs of build/dist" same \

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <thread>
 
 #include "discprobe/detect/drive_detection.h"
@@ -180,16 +181,22 @@ TEST_F(DiscprobeDrivesTest, MediaStateFollowsTheRecorderAnswers) {
     for (TMediaState state : expected) EXPECT_EQ(EvaluateMediaState(*m_drives[0]), state);
 }
 
-// Platform numbers of the physical media types: 6 DVD+R, 18 BD-R, 12 a random-access disk.
+// Platform numbers of the physical media types: 6 DVD+R, 18 BD-R, 19 BD-RE, 12 a random-access disk.
 TEST_F(DiscprobeDrivesTest, WithoutPassThroughThePhysicalMediaTypeNamesTheMedium) {
-    // refused: the request is refused; else the device cannot be opened.
-    const struct { const wchar_t* physicalType; bool refused; const wchar_t* name; double capacityGB; } cases[] = {
-        {L"6", false, L"DVD+R", 4.7}, {L"18", true, L"BD-R", 0.0}, {L"12", false, L"", 0.0}};
+    // drive: what the device answers (none: it cannot be opened); 19 refuses only the disc structure.
+    const struct {
+        const wchar_t* physicalType;
+        std::optional<TRecordedAnswers> drive;
+        const wchar_t* name;
+        double capacityGB;
+    } cases[] = {
+        {L"6", {}, L"DVD+R", 4.7}, {L"18", TRecordedAnswers{.refuse = true}, L"BD-R", 25.0},
+        {L"19", TRecordedAnswers{ConfigurationWithProfile(0x43), {}, {}, {}, true}, L"BD-RE", 25.0}, {L"12", {}, L"", 0.0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.physicalType);
         Scenario(std::wstring(L"[drive]\npaths=E:\\\ncurrent=0x10\nphysical_type=") + c.physicalType + L"\n");
         m_transport.drives.clear();
-        if (c.refused) m_transport.drives[L'E'].refuse = true;
+        if (c.drive) m_transport.drives[L'E'] = *c.drive;
         Enumerate();
         ASSERT_EQ(m_drives.size(), 1u);
         EXPECT_EQ(m_drives[0]->Media().typeName, c.name);

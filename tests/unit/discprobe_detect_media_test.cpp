@@ -123,17 +123,19 @@ TEST(DiscprobeMediaTest, NoTypeWhereThePassThroughIsNotAllowed) {
 
 TEST(DiscprobeMediaTest, FailedOrShortDiscStructureLeavesNoStaleAnswer) {
     // The configuration answer has the BD-R key's value at byte 16; a disc-structure
-    // read that fails or answers fewer bytes must not classify from it.
+    // read that is refused or answers fewer bytes must not classify from it. A
+    // refused one leaves the type to the recorder service.
     auto configuration = ConfigurationWithProfile(0x43);
     configuration.resize(32, 0);
     configuration[16] = 0x12;
-    const TRecordedAnswers answers[] = {{configuration, {}, {}, {}, true},
-                                        {configuration, {}, {}, std::vector<std::uint8_t>(8, 0)}};
-    for (const auto& answer : answers) {
+    const std::pair<TRecordedAnswers, std::optional<TMediaType>> answers[] = {
+        {{configuration, {}, {}, {}, true}, std::nullopt},
+        {{configuration, {}, {}, std::vector<std::uint8_t>(8, 0)}, MEDIA_TYPE_UNKNOWN}};
+    for (const auto& [answer, type] : answers) {
         CRecordedTransport transport;
         transport.drives[L'E'] = answer;
         CScsiMediaProbe probe(transport);
-        EXPECT_EQ(ProbeMediaType(probe, L"E:\\"), MEDIA_TYPE_UNKNOWN);
+        EXPECT_EQ(ProbeMediaType(probe, L"E:\\"), type);
         // A second drive in the same pass starts from a cleared buffer.
         transport.drives[L'F'] = {ConfigurationWithProfile(0x0A)};
         EXPECT_EQ(ProbeMediaType(probe, L"F:\\"), static_cast<TMediaType>(0x0A));
@@ -183,11 +185,12 @@ TEST(DiscprobeMediaTest, BluRayWriteCheckAsksTheWriteFeatureOnlyForBluRayDrives)
         transport.drives[L'E'] = c.answers;
         EXPECT_EQ(BluRayWriteSupport(transport, L'E'), c.result);
         ASSERT_EQ(transport.sent.size(), c.requests);
-        EXPECT_EQ(transport.sent[0].cdb(), (std::vector<std::uint8_t>{0x46, 0, 0, 0, 0, 0, 0, 0xC0, 0x00, 0}));
+        // Allocation length 512, as much as the transfer holds.
+        EXPECT_EQ(transport.sent[0].cdb(), (std::vector<std::uint8_t>{0x46, 0, 0, 0, 0, 0, 0, 0x02, 0x00, 0}));
         EXPECT_EQ(transport.sent[0].header.DataTransferLength, 512u);
         EXPECT_EQ(transport.sent[0].header.SenseInfoLength, 24);
         if (c.requests == 2) {
-            EXPECT_EQ(transport.sent[1].cdb(), (std::vector<std::uint8_t>{0x46, 0, 0, 0x41, 0, 0, 0, 0xC0, 0x00, 0}));
+            EXPECT_EQ(transport.sent[1].cdb(), (std::vector<std::uint8_t>{0x46, 0, 0, 0x41, 0, 0, 0, 0x02, 0x00, 0}));
         }
 #ifndef _WIN64
         EXPECT_EQ(transport.sent[0].outputLength, 592u);

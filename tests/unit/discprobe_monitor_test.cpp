@@ -108,6 +108,7 @@ TEST(DiscMonitorThread, HoldAndStopWaitForThePassUnderWay) {
 namespace {
 
 constexpr wchar_t kTestKey[] = L"Software\\Quenby\\DiscProbeTest\\AutoplayHandlers";
+constexpr wchar_t kTestKeptKey[] = L"Software\\Quenby\\DiscProbeTest\\Kept";
 
 class DiscAutoplay : public testing::Test {
 protected:
@@ -135,7 +136,7 @@ protected:
 }  // namespace
 
 TEST_F(DiscAutoplay, AMissingKeyStaysMissing) {
-    CAutoplaySwitch autoplay(kTestKey);
+    CAutoplaySwitch autoplay(kTestKey, kTestKeptKey);
     autoplay.Suppress();
     autoplay.Restore();
     HKEY key = nullptr;
@@ -146,7 +147,7 @@ TEST_F(DiscAutoplay, AValueThatIsNoNumberIsNotReadPastItsSize) {
     CreateKey();
     std::wstring text(200, L'x');
     Write(REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    CAutoplaySwitch autoplay(kTestKey);
+    CAutoplaySwitch autoplay(kTestKey, kTestKeptKey);
     autoplay.Suppress();
     EXPECT_EQ(autoplay.keptValue(), 0u);
     autoplay.Restore();

@@ -283,12 +283,25 @@ TEST_F(Video2DDriverTest, FailuresAndCancel) {
          1, 1, 3, {L"sub:0,3"}, L"ColorBarPattern - Error:0x8876021c\r\n"},
         // Bars and gradients lock and copy 20 times before the radial pattern.
         {"primary lock",
-         [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.lock = {std::deque<HRESULT>(20, DD_OK), DDERR_SURFACELOST}; },
-         1, 1, 6, {L"sub:0,3"}, L"RadialPattern - Error:0x887601c2\r\n"},
+         [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.lock = {std::deque<HRESULT>(20, DD_OK), DDERR_SURFACEBUSY}; },
+         1, 1, 6, {L"sub:0,3"}, L"RadialPattern - Error:0x887601ae\r\n"},
         {"copy back",
          [](fakeddraw::FakeDisplay& d, HostRecorder&) { d.bltFast = {std::deque<HRESULT>(20, DD_OK), DDERR_SURFACEBUSY}; },
          1, 1, 6, {L"sub:0,3"}, L"RadialPattern - Error:0x887601ae\r\n"},
         {"abort", [](fakeddraw::FakeDisplay&, HostRecorder& h) { h.abortAnswer = 1; }, 2, 1, 3, {}, L""},
+        // Another window takes the display at the first read-back and gives it back: the bars run again.
+        {"display lost once",
+         [](fakeddraw::FakeDisplay& d, HostRecorder&) {
+             d.bltFast.queue = {DDERR_SURFACELOST};
+             d.cooperativeTest.queue = {DDERR_NOEXCLUSIVEMODE};
+         },
+         0, 1, 6, {L"sub:0,1"}, Str(IDS_VIDEO_DISPLAY_BACK)},
+        {"display never back",
+         [](fakeddraw::FakeDisplay& d, HostRecorder&) {
+             d.flip.queue = {DDERR_SURFACELOST};
+             d.cooperativeTest.otherwise = DDERR_NOEXCLUSIVEMODE;
+         },
+         2, 1, 3, {L"sub:0,2"}, Str(IDS_VIDEO_DISPLAY_NOT_BACK)},
     };
     for (const Case& c : cases) {
         fakeddraw::FakeDirectDrawFactory factory;

@@ -171,13 +171,36 @@ TEST_F(VideoDriversTest, ThreeDTestRendersFiveSecondsAndLogsItsResolutionAfterTh
 }
 
 TEST_F(VideoDriversTest, ThreeDFrameFailureFailsAndStillLeavesFullScreen) {
-    record->failures["Present"] = {D3DERR_DEVICELOST, 3};
+    record->failures["Present"] = {D3DERR_DRIVERINTERNALERROR, 3};
     EXPECT_EQ(1, Run3DTestWith(module, Scripted()));
     EXPECT_EQ(4, record->calls["Present"]);
     EXPECT_EQ(1u, record->resets.size());
     EXPECT_NE(std::wstring::npos, host.Logged().find(L"\r\n" + Str(IDS_VIDEO_D3D_INIT_FAILED)));
     EXPECT_EQ(std::vector<std::wstring>{L"sub:0,3"}, host.Only(L"sub:"));
     EXPECT_EQ(1, module.AccelerationOk);
+}
+
+// A notification, a UAC prompt or Alt+Tab takes the display: the test waits for it and goes on.
+TEST_F(VideoDriversTest, LostDisplayOrDeviceIsWaitedForAndStopsTheTestWhenNotGivenBack) {
+    directDraw.display().localVideoMemory = 4 * kMegabyte;
+    directDraw.display().lock.queue = {DDERR_SURFACELOST};
+    EXPECT_EQ(0, RunMemoryTest(module));
+    EXPECT_EQ(1, directDraw.record().restoreAllSurfaces);
+    record->failures = {{"Present", {D3DERR_DEVICELOST, 2, 1}}, {"TestCooperativeLevel", {D3DERR_DEVICENOTRESET, 0, 1}}};
+    EXPECT_EQ(0, Run3DTestWith(module, Scripted()));
+    ASSERT_EQ(2u, record->resets.size());  // the device set up again, then full screen left
+    EXPECT_EQ(std::pair(FALSE, 1024u), std::pair(record->resets[0].Windowed, record->resets[0].BackBufferWidth));
+    EXPECT_EQ((std::vector<std::wstring>{L"sub:0,1", L"sub:0,1"}), host.Only(L"sub:"));
+    EXPECT_EQ(2u, host.Only(L"log:" + Str(IDS_VIDEO_DISPLAY_BACK)).size());
+
+    host.lines.clear();
+    directDraw.display().lock.queue = {DDERR_SURFACELOST};
+    directDraw.display().cooperativeTest.otherwise = DDERR_NOEXCLUSIVEMODE;
+    EXPECT_EQ(2, RunMemoryTest(module));
+    record->failures = {{"Present", {D3DERR_DEVICELOST, 0}}, {"TestCooperativeLevel", {D3DERR_DEVICELOST, 0}}};
+    EXPECT_EQ(2, Run3DTestWith(module, Scripted()));
+    EXPECT_EQ((std::vector<std::wstring>{L"sub:0,2", L"sub:0,2"}), host.Only(L"sub:"));
+    EXPECT_EQ(2u, host.Only(L"text:" + Str(IDS_VIDEO_DISPLAY_NOT_BACK)).size());
 }
 
 TEST_F(VideoDriversTest, MissingTextureLibraryLogsItsOwnMessageAndKeepsTheStringSource) {

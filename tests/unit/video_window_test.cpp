@@ -46,6 +46,7 @@ TEST_F(VideoWindowTest, CoversTheScreenOnTopOfItsOwner) {
     ::GetWindowRect(window, &rect);
     EXPECT_EQ(rect.right - rect.left, ::GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(rect.bottom - rect.top, ::GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(::GetForegroundWindow(), window);
 
     EXPECT_EQ(::SendMessageW(window, WM_POWERBROADCAST, PBT_APMQUERYSUSPEND, 0), BROADCAST_QUERY_DENY);
 

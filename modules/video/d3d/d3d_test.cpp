@@ -5,8 +5,7 @@
 #include "../d3dx/matrix.h"
 #include "../d3dx/texture_loader.h"
 #include "../d3dx/image.h"
-#include "framework/module_path.h"
-#include "framework/resources.h"
+#include "framework/library_loading.h"
 #include "framework/unique_resource.h"
 
 namespace video3d {
@@ -30,7 +29,7 @@ int FirstFailure(int code, Calls... results) {
 
 IDirect3D8* CreateSystemDirect3D() {
     // Stays loaded for the life of the process, as an imported library would.
-    static HMODULE library = ::LoadLibraryW(L"d3d8.dll");
+    static const HMODULE library = fw::LoadSystemLibrary(L"d3d8.dll");
     if (!library) return nullptr;
     using Create = IDirect3D8*(WINAPI*)(UINT);
     const auto create = reinterpret_cast<Create>(::GetProcAddress(library, "Direct3DCreate8"));
@@ -103,7 +102,10 @@ int D3DTest::CreateDevice(HWND window, UINT width, UINT height, int bitsPerPixel
         const HRESULT hr = m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
                                                D3DCREATE_SOFTWARE_VERTEXPROCESSING, &presentation,
                                                m_device.ReleaseAndGetAddressOf());
-        if (SUCCEEDED(hr)) return kD3DOk;
+        if (SUCCEEDED(hr)) {
+            m_presentation = presentation;
+            return kD3DOk;
+        }
         if (hr != D3DERR_OUTOFVIDEOMEMORY) return 103;
     }
     return 103;
@@ -166,11 +168,7 @@ int D3DTest::CreateSphere() {
 // The library is used for this one load only; the module's own resource
 // lookup is never pointed at it.
 int D3DTest::LoadTexture() {
-    // A bare name is the picture library beside this module; names alone are searched for in the system folder.
-    const std::wstring& name = m_platform.textureLibrary;
-    fw::UniqueModule library(::LoadLibraryW(
-        (name.find(L'\\') == std::wstring::npos ? fw::FolderOf(fw::ModuleFileName(fw::OwnModule())) + name : name)
-            .c_str()));
+    fw::UniqueModule library(::LoadLibraryW(m_platform.textureLibrary.c_str()));
     if (!library) return 114;
     d3dx::TextureLoad load;
     load.levels = 0;
@@ -210,8 +208,27 @@ int D3DTest::Frame() {
     if (const int rc = Draw(); rc != kD3DOk) return rc;
     DrawCaption();
     if (FAILED(m_device->EndScene())) return 125;
-    if (FAILED(m_device->Present(nullptr, nullptr, nullptr, nullptr))) return 133;
+    const HRESULT presented = m_device->Present(nullptr, nullptr, nullptr, nullptr);
+    if (presented == D3DERR_DEVICELOST) return kD3DDeviceLost;
+    if (FAILED(presented)) return 133;
     return kD3DOk;
+}
+
+int D3DTest::Restore() {
+    if (!m_device) return 123;
+    const HRESULT level = m_device->TestCooperativeLevel();
+    if (level == D3D_OK) return kD3DOk;
+    if (level != D3DERR_DEVICENOTRESET) return kD3DDeviceLost;
+    // What lives in video memory goes before the reset; the reset also drops every state.
+    m_vertexBuffer.Reset();
+    m_indexBuffer.Reset();
+    m_font.reset();
+    D3DPRESENT_PARAMETERS presentation = m_presentation;
+    if (FAILED(m_device->Reset(&presentation))) return kD3DDeviceLost;
+    if (const int rc = SetRenderStates(); rc != kD3DOk) return rc;
+    CreateCaptionFont();
+    if (const int rc = SetUpLight(); rc != kD3DOk) return rc;
+    return CreateSphere();
 }
 
 int D3DTest::Draw() {

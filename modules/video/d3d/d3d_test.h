@@ -18,6 +18,8 @@
 namespace video3d {
 
 constexpr int kD3DOk = 11;
+// A frame whose device another window took (a notification, a UAC prompt, Alt+Tab).
+constexpr int kD3DDeviceLost = -1;
 using ResolutionText = CBoundedText<60>;
 
 // What the test gets from the platform; tests substitute their own.
@@ -26,8 +28,8 @@ struct D3DTestPlatform {
     std::function<IDirect3D8*()> createDirect3D;
     // Texts 99 (caption) and 101 (resolution label).
     std::function<std::wstring(UINT id)> loadString;
-    // The library that holds the sphere's texture as bitmap 1002.
-    std::wstring textureLibrary = L"artpack.dll";
+    // Full path of the library that holds the sphere's texture as bitmap 1002.
+    std::wstring textureLibrary;
 };
 
 // Direct3DCreate8 of the system's d3d8.dll (no import library exists for it).
@@ -42,6 +44,9 @@ public:
 
     int SetUp(HWND window, UINT width, UINT height, int bitsPerPixel, ResolutionText& detail);
     int Frame();
+    // After kD3DDeviceLost: kD3DDeviceLost while the device is still lost;
+    // kD3DOk once it is back, reset and set up again; or a set-up code.
+    int Restore();
     // Releases every object and leaves full screen; safe to repeat.
     void Release();
 
@@ -67,6 +72,7 @@ private:
     float m_angle = 0;  // degrees
     CModeTable m_modes;
     D3DMATERIAL8 m_material{};
+    D3DPRESENT_PARAMETERS m_presentation{};  // of the device created
     fw::ComPtr<IDirect3DDevice8> m_device;
     fw::ComPtr<IDirect3D8> m_d3d;
     fw::ComPtr<IDirect3DVertexBuffer8> m_vertexBuffer;

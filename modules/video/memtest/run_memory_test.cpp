@@ -1,5 +1,6 @@
 #include "run_memory_test.h"
 
+#include "display_wait.h"
 #include "init_error.h"
 #include "message_pump.h"
 #include "module_globals.h"
@@ -12,6 +13,8 @@ int RunMemoryTest(CVideoModule& module) {
     video::IVideoPlatform& platform = module.Platform();
     memtest::VidMemTest test(module.DirectDraw(), [&platform](DWORD ms) { platform.Sleep(ms); });
     memtest::DetailText detail;
+    video::CDisplayWait wait(module);
+    bool stopped = false;
 
     module.Report(IDS_VIDEO_TEST2_TITLE);
     if (module.GetAbort() == hostlink::kAbortRequested) return 2;
@@ -32,7 +35,11 @@ int RunMemoryTest(CVideoModule& module) {
             module.AccelerationOk = 0;
             result = 1;
             ReportInitError(module, rc);
-        } else if (test.Run(window, detail, iErrorLevel) != 0) {
+        } else if (const HRESULT hr = test.Run(window, detail, iErrorLevel,
+                                               [&] { return wait.WaitUntil(window, [&] { return test.DisplayBack(); }); });
+                   hr == memtest::kDisplayNotBack) {
+            stopped = true;
+        } else if (hr != 0) {
             result = 1;
             module.WriteLog(detail.c_str());
         }
@@ -40,6 +47,7 @@ int RunMemoryTest(CVideoModule& module) {
         // Full screen is left before the window it belongs to goes.
         test.Release();
         video::CloseTestWindow(window);
+        if (stopped) return video::StopForLostDisplay(module);
     }
 
     module.Progress(100);

@@ -8,6 +8,7 @@
 #include "surface_check.h"
 #include "surface_view.h"
 #include "allocation.h"
+#include "display_lost.h"
 
 namespace memtest {
 namespace {
@@ -129,7 +130,9 @@ HRESULT VidMemTest::Allocate(DetailText& detail) {
     }, freeBytes, m_modeDepth / 8);
 }
 
-HRESULT VidMemTest::Run(HWND window, DetailText& detail, int errorLevel) {
+bool VidMemTest::DisplayBack() const { return video::DisplayBack(m_directDraw.Get()); }
+
+HRESULT VidMemTest::Run(HWND window, DetailText& detail, int errorLevel, const std::function<bool()>& displayBack) {
     m_window = window;
     m_errorBudget = errorLevel;
     if (!m_directDraw || !m_readBack) return DDERR_NOTINITIALIZED;
@@ -149,7 +152,11 @@ HRESULT VidMemTest::Run(HWND window, DetailText& detail, int errorLevel) {
             m_pattern16 = static_cast<std::uint16_t>(pattern);
             DrawProgress(dc.get(), record);
             std::wstring failedCall;
-            const HRESULT hr = FillAndVerify(record, failedCall);
+            HRESULT hr = FillAndVerify(record, failedCall);
+            while (video::DisplayLost(m_directDraw.Get(), hr)) {
+                if (!displayBack || !displayBack()) return kDisplayNotBack;
+                hr = FillAndVerify(record, failedCall);
+            }
             if (hr == E_FAIL) {
                 DetailLabels labels{fw::LoadStr(IDS_VIDEO_MEM_SECTION), fw::LoadStr(IDS_VIDEO_MEM_SECTION_SIZE),
                                     fw::LoadStr(IDS_VIDEO_MEM_OFFSET),  fw::LoadStr(IDS_VIDEO_MEM_WRITE),

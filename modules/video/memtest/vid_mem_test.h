@@ -17,6 +17,8 @@
 namespace memtest {
 
 constexpr int kSetUpOk = 10;
+// Run's answer when another window took the display and did not give it back.
+constexpr HRESULT kDisplayNotBack = DDERR_SURFACELOST;
 
 class VidMemTest {
 public:
@@ -30,8 +32,13 @@ public:
     int SetUp(HWND window, int width, int height, int bitsPerPixel);
     // 0 when all memory claimed was verified; E_FAIL when more faulty pixels were
     // found than `errorLevel` tolerates; otherwise the DirectDraw failure that
-    // ended the run. `detail` receives the closing line or what failed.
-    HRESULT Run(HWND window, DetailText& detail, int errorLevel);
+    // ended the run. `detail` receives the closing line or what failed. A
+    // display taken by another window takes the video memory with it: once
+    // `displayBack` (which waits) says it is back, the pattern is written and
+    // checked again; kDisplayNotBack when it says no.
+    HRESULT Run(HWND window, DetailText& detail, int errorLevel, const std::function<bool()>& displayBack = {});
+    // True once the display is the test's again, its surfaces restored and empty.
+    bool DisplayBack() const;
     // Leaves full screen and releases every DirectDraw object; safe to repeat.
     void Release();
 

@@ -47,3 +47,7 @@
 #define IDS_VIDEO_MEM_LOCAL 131
 #define IDS_VIDEO_MEM_EMPTY_CELL 133
 #define IDS_VIDEO_MEM_TESTED 134
+
+// A display taken by another window during a sub-test
+#define IDS_VIDEO_DISPLAY_BACK 410
+#define IDS_VIDEO_DISPLAY_NOT_BACK 411

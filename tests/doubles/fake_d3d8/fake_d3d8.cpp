@@ -7,7 +7,9 @@ namespace fake_d3d8 {
 HRESULT D3D8Record::Call(const std::string& name) {
     const int done = calls[name]++;
     const auto failure = failures.find(name);
-    if (failure != failures.end() && done >= failure->second.after) return failure->second.result;
+    if (failure == failures.end() || done < failure->second.after) return D3D_OK;
+    const int times = failure->second.times;
+    if (times < 0 || done < failure->second.after + times) return failure->second.result;
     return D3D_OK;
 }
 
@@ -100,6 +102,7 @@ public:
     HRESULT STDMETHODCALLTYPE Present(const RECT*, const RECT*, HWND, const RGNDATA*) override {
         return m_record->Call("Present");
     }
+    HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return m_record->Call("TestCooperativeLevel"); }
     HRESULT STDMETHODCALLTYPE CreateTexture(UINT width, UINT height, UINT levels, DWORD, D3DFORMAT format, D3DPOOL,
                                             IDirect3DTexture8** texture) override {
         *texture = nullptr;

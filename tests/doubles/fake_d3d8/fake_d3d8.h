@@ -23,10 +23,12 @@ struct DrawCall {
 };
 
 struct D3D8Record {
-    // Script: the call named fails with `result` once it has succeeded `after` times.
+    // Script: the call named fails with `result` once it has succeeded `after` times,
+    // `times` times (for ever when negative).
     struct Failure {
         HRESULT result;
         int after;
+        int times = -1;
     };
     std::map<std::string, Failure> failures;
     std::vector<D3DDISPLAYMODE> modes;  // of the only adapter

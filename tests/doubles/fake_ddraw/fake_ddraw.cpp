@@ -342,6 +342,11 @@ public:
         m_state->record.current = m_state->display.desktop;
         return DD_OK;
     }
+    STDMETHOD(TestCooperativeLevel)() override { return m_state->display.cooperativeTest.Next(); }
+    STDMETHOD(RestoreAllSurfaces)() override {
+        ++m_state->record.restoreAllSurfaces;
+        return DD_OK;
+    }
     STDMETHOD(SetCooperativeLevel)(HWND window, DWORD flags) override {
         HRESULT hr = m_state->display.cooperative.Next();
         if (SUCCEEDED(hr)) m_state->record.cooperativeLevels.push_back(flags);
@@ -372,8 +377,6 @@ public:
     FAKE_NOT_IMPLEMENTED(Initialize, GUID*)
     FAKE_NOT_IMPLEMENTED(WaitForVerticalBlank, DWORD, HANDLE)
     FAKE_NOT_IMPLEMENTED(GetSurfaceFromDC, HDC, LPDIRECTDRAWSURFACE7*)
-    FAKE_NOT_IMPLEMENTED(RestoreAllSurfaces)
-    FAKE_NOT_IMPLEMENTED(TestCooperativeLevel)
     FAKE_NOT_IMPLEMENTED(GetDeviceIdentifier, LPDDDEVICEIDENTIFIER2, DWORD)
     FAKE_NOT_IMPLEMENTED(StartModeTest, LPSIZE, DWORD, DWORD)
     FAKE_NOT_IMPLEMENTED(EvaluateMode, DWORD, DWORD*)

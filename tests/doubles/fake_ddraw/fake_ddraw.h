@@ -73,6 +73,7 @@ struct FakeDisplay {
     Answers bltFast;       // BltFast
     Answers lock;          // Lock
     Answers unlock;        // Unlock
+    Answers cooperativeTest;  // TestCooperativeLevel: DD_OK while the display is the test's
     int lostTimes = 0;     // IsLost reports a lost surface this many times
     int stillDrawingTimes = 0;  // GetBltStatus answers DDERR_WASSTILLDRAWING this many times
 
@@ -90,6 +91,7 @@ struct DisplayRecord {
     std::vector<Mode> modeRequests;  // every SetDisplayMode, accepted or not
     Mode current;                    // the display mode now
     int restores = 0;                // Restore calls
+    int restoreAllSurfaces = 0;
     int restoreDisplayMode = 0;
     std::vector<DWORD> cooperativeLevels;
     HWND exclusiveWindow = nullptr;
