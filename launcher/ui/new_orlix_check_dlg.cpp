@@ -165,6 +165,8 @@ bool CNewOrlixCheckDlg::StartRun(int entryIndex) {
     EnableCloseItems(false);
 
     m_results.writer().OpenResultFile(m_logFolder);
+    if (const SecureFolder* refused = m_results.writer().Refusal())
+        m_page.AppendText(RefusalNote(*refused, fw::LoadStr(ids::kFolderIsLink), fw::LoadStr(ids::kFolderForeignOwner)));
     if (m_log.log().IsOpen()) {
         SYSTEMTIME now{};
         ::GetLocalTime(&now);
