@@ -427,7 +427,7 @@ TEST(LauncherRun, AResultFolderThatIsALinkGetsNothingWrittenAndTheRunEndsAsUsual
 TEST(LauncherRun, AResultFileOfAHundredMegabytesIsSetAsideAndANewOneStarted) {
     e2e::EventLogTrace trace;
     LauncherSession session;
-    for (const std::wstring& level : {L"Quenby Corporation", L"Quenby Corporation\\Orlix Hardware Diagnostics",
+    for (const wchar_t* level : {L"Quenby Corporation", L"Quenby Corporation\\Orlix Hardware Diagnostics",
                                       L"Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog"})
         ::CreateDirectoryW((LauncherSession::programData() + level).c_str(), nullptr);
     {
