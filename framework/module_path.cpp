@@ -1,5 +1,7 @@
 #include "module_path.h"
 
+#include <shlobj.h>
+
 namespace fw {
 
 std::wstring ModuleFileName(HMODULE module) {
@@ -22,6 +24,15 @@ std::wstring FolderOf(const std::wstring& path) {
 
 bool PathExists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring KnownFolder(const GUID& id) {
+    PWSTR path = nullptr;
+    HRESULT result = ::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &path);
+    std::wstring folder = SUCCEEDED(result) && path ? path : L"";
+    ::CoTaskMemFree(path);
+    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    return folder;
 }
 
 }  // namespace fw

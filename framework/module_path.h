@@ -12,4 +12,9 @@ std::wstring FolderOf(const std::wstring& path);
 
 bool PathExists(const std::wstring& path);
 
+// The platform's folder `id` (FOLDERID_ProgramData, ...) without a trailing
+// backslash; empty when the platform does not know it. Environment variables
+// are not asked: whoever starts a process chooses them.
+std::wstring KnownFolder(const GUID& id);
+
 }  // namespace fw

@@ -39,7 +39,7 @@ bool CurrentLog::SetSusResLog(std::wstring_view folder) {
     if (!m_folder.Set(folder)) return false;
     m_folder.SetFlag(1);
     m_logPath = LogGenerationPath(m_folder.Path(), 0);
-    if (!m_file) ReopenForAppend();
+    if (!m_file && m_folder.Usable()) ReopenForAppend();
     return true;
 }
 

@@ -24,12 +24,15 @@ public:
     const std::wstring& Path() const { return m_folder; }
     int Flag() const { return m_flag; }
     void SetFlag(int flag) { m_flag = flag; }
+    // A run whose result folder was refused writes no log at all.
+    void SetRefused(bool refused) { m_refused = refused; }
     // Logs and the result file are only written with a folder and flag 1.
-    bool Usable() const { return !m_folder.empty() && m_flag == 1; }
+    bool Usable() const { return !m_folder.empty() && m_flag == 1 && !m_refused; }
 
 private:
     std::wstring m_folder;
     int m_flag = 1;
+    bool m_refused = false;
 };
 
 }  // namespace launcher

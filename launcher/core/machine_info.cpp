@@ -1,6 +1,7 @@
 #include "machine_info.h"
 
 #include <cstdio>
+#include <cwchar>
 #include <vector>
 
 #include "framework/library_loading.h"
@@ -42,12 +43,15 @@ ModelNameSource ReadModelName(const std::wstring& programDir) {
     source.loaded = true;
     auto getModelName = reinterpret_cast<GetModelNameFn>(
         reinterpret_cast<void*>(::GetProcAddress(library, "GetModelName")));
-    if (!getModelName) return source;
+    if (getModelName) source.modelName = CallGetModelName(getModelName);
+    return source;
+}
+
+std::wstring CallGetModelName(GetModelNameFn getModelName) {
     std::vector<wchar_t> buffer(kModelNameChars, L'\0');
     getModelName(buffer.data());
-    buffer.back() = L'\0';  // a library that filled the whole buffer still gives a terminated text
-    source.modelName = buffer.data();
-    return source;
+    // A library that filled the whole buffer gives its text cut to the buffer, never what lies behind it.
+    return std::wstring(buffer.data(), ::wcsnlen(buffer.data(), kModelNameChars - 1));
 }
 
 }  // namespace launcher

@@ -16,10 +16,15 @@ int ReadPcCardSwitch(const std::wstring& programDir);
 // "%d/%02d/%02d  %02d:%02d:%02d" of a local time.
 std::wstring FormatRunDate(const SYSTEMTIME& time);
 
-// The model-name buffer handed to sysident's GetModelName: the library must
-// write fewer characters than this, NUL included.
-constexpr size_t kModelNameChars = 256;
+// The model-name buffer handed to sysident's GetModelName, which is given no
+// size: far more than any firmware name (a library written for the old
+// 256-character buffer fits many times over); our stand-in cuts to it.
+constexpr size_t kModelNameChars = 4096;
 using GetModelNameFn = void(__cdecl*)(wchar_t* buffer);
+
+// Calls GetModelName with a zero-filled buffer of kModelNameChars and reads
+// the name back no further than the buffer, terminated or not.
+std::wstring CallGetModelName(GetModelNameFn getModelName);
 
 // sysident.dll from programDir. The library stays loaded for the life of the
 // process once it has loaded.

@@ -1,7 +1,7 @@
 #include "result_file.h"
 
 #include <windows.h>
-#include <shlobj.h>
+#include <knownfolders.h>
 #include <vector>
 
 #include "framework/module_path.h"
@@ -15,42 +15,37 @@ namespace {
 constexpr wchar_t kRootStart[] = L"\xFEFF<QDX>\r\n";  // the mark is written as FF FE
 constexpr LONGLONG kNewFileLimit = 16;               // "<QDX>\r\n" plus the mark, in bytes
 
-std::wstring ProgramDataFolder() {
-    wchar_t expanded[257] = {};
-    DWORD length = ::ExpandEnvironmentStringsW(L"%ProgramData%", expanded, 257);
-    if (length > 0 && length <= 257 && expanded[0] != L'%') return expanded;
-    // Without the variable the text stays unexpanded; ask the shell instead.
-    wchar_t folder[MAX_PATH] = {};
-    if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, folder))) return folder;
-    return {};
-}
-
 }  // namespace
 
-std::wstring ResultFolder() {
-    std::wstring folder = ProgramDataFolder();
-    if (folder.empty()) return {};
-    for (const wchar_t* part : {L"\\Quenby Corporation\\", L"Orlix Hardware Diagnostics\\", L"QDXlog\\"}) {
-        folder += folder.back() == L'\\' && part[0] == L'\\' ? part + 1 : part;
-        ::CreateDirectoryW(folder.c_str(), nullptr);
-    }
-    return fw::PathExists(folder) ? folder : std::wstring();
+SecureFolder ResultFolderUnder(const std::wstring& programData) {
+    return MakeSecureFolder(programData, {L"Quenby Corporation", L"Orlix Hardware Diagnostics", L"QDXlog"});
 }
 
-bool ResultFile::Open(const std::wstring& path) {
+SecureFolder ResultFolder() { return ResultFolderUnder(fw::KnownFolder(FOLDERID_ProgramData)); }
+
+TResultOpen ResultFile::Open(const std::wstring& path) {
     m_file.reset();  // a handle still held (a run that never ended) would lock the file against itself
     // Readers (a collector, a person) always find a whole document: every write leaves one.
     m_file = OpenSharedForReading(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
-    if (!m_file) return false;
+    if (!m_file) return TResultOpen::Failed;
     LARGE_INTEGER size{};
     bool opened = ::GetFileSizeEx(m_file.get(), &size);
+    bool setAside = opened && size.QuadPart > kResultFileLimit;
+    if (setAside) {
+        // Too large to read (planted, or grown over years): kept for whoever wants it, out of the way.
+        m_file.reset();
+        if (!::MoveFileExW(path.c_str(), (path + kSetAsideSuffix).c_str(), MOVEFILE_REPLACE_EXISTING))
+            return TResultOpen::Failed;
+        m_file = OpenSharedForReading(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+        opened = m_file && ::GetFileSizeEx(m_file.get(), &size);
+    }
     if (opened && size.QuadPart <= kNewFileLimit) opened = WriteUtf16(m_file.get(), kRootStart);
     if (opened) {
         m_tailOffset = ClosingLineOffset();
         opened = AppendRecord({});
     }
     if (!opened) m_file.reset();  // every request of the run is then ignored
-    return opened;
+    return !opened ? TResultOpen::Failed : setAside ? TResultOpen::SetAside : TResultOpen::Opened;
 }
 
 // The byte offset of the first closing line, or the file's end when it has none.
@@ -92,10 +87,12 @@ bool ResultFile::WriteTail(std::wstring_view record, bool keep) {
     return ::FlushFileBuffers(m_file.get()) != FALSE;
 }
 
-bool WriteStoppedRecord(const std::wstring& folder) {
+bool WriteStoppedRecord(const std::wstring& folder, bool* setAside) {
     if (folder.empty()) return false;
     ResultFile file;
-    if (!file.Open(folder + kResultFileName)) return false;
+    TResultOpen opened = file.Open(folder + kResultFileName);
+    if (setAside) *setAside = opened == TResultOpen::SetAside;
+    if (opened == TResultOpen::Failed) return false;
     return file.AppendRecord(L"\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n");
 }
 

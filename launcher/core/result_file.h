@@ -9,15 +9,23 @@
 #include <windows.h>
 
 #include "framework/unique_resource.h"
+#include "secure_folder.h"
 
 namespace launcher {
 
 constexpr wchar_t kResultFileName[] = L"qdx_result.xml";
 constexpr wchar_t kResultClosing[] = L"</QDX>\r\n\r\n";  // the root's end and an empty line
+constexpr wchar_t kSetAsideSuffix[] = L".bad";
+// A larger result file is not read: it is set aside and a new one started.
+constexpr LONGLONG kResultFileLimit = 64LL * 1024 * 1024;
 
-// The folder of the result file (ending in "\"), created when missing; empty
-// when it cannot be made.
-std::wstring ResultFolder();
+// The folder of the result file under `programData` (its levels Quenby
+// Corporation, Orlix Hardware Diagnostics and QDXlog), each made safe (secure_folder.h).
+SecureFolder ResultFolderUnder(const std::wstring& programData);
+// The same under the platform's ProgramData folder.
+SecureFolder ResultFolder();
+
+enum class TResultOpen { Failed, Opened, SetAside };
 
 class ResultFile {
 public:
@@ -25,8 +33,9 @@ public:
     // writes the root start into a new or tiny file, cuts the file at its
     // first closing line and writes the closing line again at once: from here
     // on the file is a complete document whenever the launcher stops, even
-    // when it is killed.
-    bool Open(const std::wstring& path);
+    // when it is killed. A file over kResultFileLimit is first renamed to
+    // `path` + ".bad" (replacing an older one) and a new file started.
+    TResultOpen Open(const std::wstring& path);
     bool IsOpen() const { return static_cast<bool>(m_file); }
     // Writes `record` in place of the open record (or of the closing line),
     // the closing line after it, and flushes both to the disk. An open record
@@ -42,7 +51,8 @@ private:
     LONGLONG m_tailOffset = 0;  // where the open record or the closing line starts: the next record's place
 };
 
-// Records a stopped run at start-up (the launcher's language library is missing).
-bool WriteStoppedRecord(const std::wstring& folder);
+// Records a stopped run at start-up (the launcher's language library is missing);
+// `setAside` tells whether an oversized file had to be set aside first.
+bool WriteStoppedRecord(const std::wstring& folder, bool* setAside = nullptr);
 
 }  // namespace launcher

@@ -54,13 +54,42 @@ const wchar_t* ResultText(int resultIndex) {
     return texts[NormalResultIndex(resultIndex) - 1];
 }
 
+std::wstring RefusalReason(const SecureFolder& folder) {
+    if (folder.check == TFolderCheck::Link) return L"it is a link to another place";
+    return L"it is owned by " + folder.owner + L", not by Administrators, SYSTEM or the launcher's account";
+}
+
+std::wstring RefusalNote(const SecureFolder& folder, std::wstring linkText, std::wstring ownerText) {
+    std::wstring note = folder.check == TFolderCheck::Link ? std::move(linkText) : std::move(ownerText);
+    for (auto [mark, value] : {std::pair{L"%1", folder.refusedLevel}, std::pair{L"%2", folder.owner}})
+        if (size_t at = note.find(mark); at != std::wstring::npos) note.replace(at, 2, value);
+    return note + L"\r\n";
+}
+
+void RecordStoppedStart() {
+    SecureFolder folder = ResultFolder();
+    if (folder.Refused()) ReportEvent(FolderRefusedEvent(folder.refusedLevel, RefusalReason(folder)));
+    bool setAside = false;
+    WriteStoppedRecord(folder.path, &setAside);
+    const std::wstring path = folder.path + kResultFileName;
+    if (setAside) ReportEvent(ResultFileSetAsideEvent(path, path + kSetAsideSuffix));
+}
+
 void ResultXmlWriter::OpenResultFile(LogFolder& logFolder) {
+    m_folder = {};
+    logFolder.SetRefused(false);
     if (!logFolder.Usable()) return;
-    std::wstring folder = ResultFolder();
-    if (folder.empty()) return;
-    logFolder.Set(folder);
-    m_path = folder + kResultFileName;
-    m_file.Open(m_path);
+    m_folder = m_folders();
+    if (m_folder.Refused()) {
+        logFolder.SetRefused(true);
+        m_verdicts.ReportNotice(FolderRefusedEvent(m_folder.refusedLevel, RefusalReason(m_folder)));
+        return;
+    }
+    if (m_folder.check != TFolderCheck::Usable) return;
+    logFolder.Set(m_folder.path);
+    m_path = m_folder.path + kResultFileName;
+    if (m_file.Open(m_path) == TResultOpen::SetAside)
+        m_verdicts.ReportNotice(ResultFileSetAsideEvent(m_path, m_path + kSetAsideSuffix));
 }
 
 std::wstring ResultXmlWriter::Record(std::wstring_view name, const std::wstring& when, int resultIndex) const {
@@ -95,6 +124,7 @@ void ResultXmlWriter::WriteXmlSub(int number, int resultIndex) {
 
 void ResultXmlWriter::CloseResultFile() {
     m_file.Close();
+    m_folder.held.clear();
     // A test left open stays in the file as failed; the next run starts afresh.
     m_pendingSubTests.clear();
 }

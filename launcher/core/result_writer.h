@@ -35,16 +35,32 @@ std::wstring FormatResultDateTime(const std::optional<SYSTEMTIME>& time);
 // 1 "Pass", 2 "Stopped", 3 "Fail"; any other index counts as a failure.
 const wchar_t* ResultText(int resultIndex);
 
+// Why a refused folder is not used, for the event log (English).
+std::wstring RefusalReason(const SecureFolder& folder);
+// The same for the page, from the language library's texts: `linkText` with
+// %1 the folder, or `ownerText` with %1 the folder and %2 its owner.
+std::wstring RefusalNote(const SecureFolder& folder, std::wstring linkText, std::wstring ownerText);
+
+using ResultFolderSource = std::function<SecureFolder()>;
+
+// At start-up without the language library: the stopped record, or an event
+// that says why the folder was refused; an oversized file set aside says so too.
+void RecordStoppedStart();
+
 class ResultXmlWriter {
 public:
     static constexpr size_t kMaxPendingSubTests = 39;
 
-    explicit ResultXmlWriter(IVerdictSink& verdicts, LocalTimeSource clock = CurrentLocalTime)
-        : m_verdicts(verdicts), m_clock(std::move(clock)) {}
+    explicit ResultXmlWriter(IVerdictSink& verdicts, LocalTimeSource clock = CurrentLocalTime,
+                             ResultFolderSource folders = ResultFolder)
+        : m_verdicts(verdicts), m_clock(std::move(clock)), m_folders(std::move(folders)) {}
 
     // The start of a run: with a usable log folder, opens the result file
     // (others may read it) and moves the log folder to the result file's folder.
+    // A refused folder leaves the run without result file and log, and says
+    // why to the event sink; Refusal() then tells the page.
     void OpenResultFile(LogFolder& logFolder);
+    const SecureFolder* Refusal() const { return m_folder.Refused() ? &m_folder : nullptr; }
     // The runner starts this test: its sub-results stand in the file under this name.
     void BeginTest(std::wstring_view name) { m_testName = name; }
     // The Test element with the SubTest lines pending since the last one, for
@@ -65,6 +81,8 @@ private:
 
     IVerdictSink& m_verdicts;
     LocalTimeSource m_clock;
+    ResultFolderSource m_folders;
+    SecureFolder m_folder;  // held for the run
     ResultFile m_file;
     std::wstring m_path;      // of the open file
     std::wstring m_testName;  // the test under way

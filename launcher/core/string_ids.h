@@ -27,6 +27,8 @@ constexpr unsigned kRunTitleFullTest = 165;
 constexpr unsigned kEstimateFormat = 168;
 constexpr unsigned kInstructionFullTest = 169;
 constexpr unsigned kInstructionFinished = 173;
+constexpr unsigned kFolderIsLink = 360;
+constexpr unsigned kFolderForeignOwner = 361;
 
 // Dialog templates, menu and icon
 constexpr unsigned kOuterWindowTemplate = 148;

@@ -6,8 +6,13 @@ namespace launcher {
 
 namespace {
 fw::UniqueFile Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
-    return fw::UniqueFile(
-        ::CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    fw::UniqueFile file(::CreateFileW(path.c_str(), access, share, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (file && (::GetFileType(file.get()) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file.get(), &information) ||
+                 (information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))))
+        file.reset();
+    return file;
 }
 }  // namespace
 

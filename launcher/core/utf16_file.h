@@ -12,6 +12,8 @@ namespace launcher {
 constexpr std::wstring_view kByteOrderMark = L"\xFEFF";  // stored as FF FE
 
 // CreateFileW with no sharing; `disposition` is CREATE_ALWAYS, OPEN_ALWAYS, ...
+// A link is opened as itself, never followed, and anything but a plain disk
+// file (a link, a device, a pipe) is refused: the handle is then empty.
 fw::UniqueFile OpenExclusive(const std::wstring& path, DWORD access, DWORD disposition);
 // The same, others may read meanwhile.
 fw::UniqueFile OpenSharedForReading(const std::wstring& path, DWORD access, DWORD disposition);

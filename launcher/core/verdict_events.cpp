@@ -29,6 +29,14 @@ EventReport StartFailureEvent(std::wstring_view libraryPath) {
     return {EVENTLOG_ERROR_TYPE, kEventCannotStart, {std::wstring(libraryPath)}};
 }
 
+EventReport FolderRefusedEvent(std::wstring_view folder, std::wstring_view reason) {
+    return {EVENTLOG_WARNING_TYPE, kEventFolderRefused, {std::wstring(folder), std::wstring(reason)}};
+}
+
+EventReport ResultFileSetAsideEvent(std::wstring_view resultFile, std::wstring_view setAside) {
+    return {EVENTLOG_WARNING_TYPE, kEventResultFileSetAside, {std::wstring(resultFile), std::wstring(setAside)}};
+}
+
 namespace {
 
 template <typename MakeReport>
@@ -57,6 +65,10 @@ void ReportToEventLog(MakeReport makeReport) noexcept {
 
 void ReportStartFailure(std::wstring_view libraryPath) noexcept {
     ReportToEventLog([&] { return StartFailureEvent(libraryPath); });
+}
+
+void ReportEvent(const EventReport& report) noexcept {
+    ReportToEventLog([&] { return report; });
 }
 
 void EventLogSink::ReportVerdict(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,

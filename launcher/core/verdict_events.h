@@ -15,6 +15,8 @@ constexpr DWORD kEventPass = 1000;
 constexpr DWORD kEventFail = 1001;
 constexpr DWORD kEventStopped = 1002;
 constexpr DWORD kEventCannotStart = 1003;
+constexpr DWORD kEventFolderRefused = 1006;
+constexpr DWORD kEventResultFileSetAside = 1007;
 
 // One sub-result as a module reported it.
 struct SubResult {
@@ -36,9 +38,15 @@ EventReport VerdictEvent(std::wstring_view test, int resultIndex, const std::vec
 // %1 the library the launcher cannot start without.
 EventReport StartFailureEvent(std::wstring_view libraryPath);
 
+// %1 the folder refused, %2 why (English, as the other events' texts).
+EventReport FolderRefusedEvent(std::wstring_view folder, std::wstring_view reason);
+// %1 the result file, %2 the name it was set aside under.
+EventReport ResultFileSetAsideEvent(std::wstring_view resultFile, std::wstring_view setAside);
+
 // Events that cannot be reported go to the debugger output and are otherwise
 // ignored: an event never changes a verdict and never holds up a run.
 void ReportStartFailure(std::wstring_view libraryPath) noexcept;
+void ReportEvent(const EventReport& report) noexcept;
 
 // Where each final verdict goes besides the result file.
 class IVerdictSink {
@@ -46,6 +54,8 @@ public:
     virtual ~IVerdictSink() = default;
     virtual void ReportVerdict(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
                                std::wstring_view resultFile) noexcept = 0;
+    // What happened to the result file's folder or the file itself.
+    virtual void ReportNotice(const EventReport& report) noexcept = 0;
 };
 
 class EventLogSink : public IVerdictSink {
@@ -53,6 +63,7 @@ public:
     void SetModelName(std::wstring modelName) { m_modelName = std::move(modelName); }
     void ReportVerdict(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
                        std::wstring_view resultFile) noexcept override;
+    void ReportNotice(const EventReport& report) noexcept override { ReportEvent(report); }
 
 private:
     std::wstring m_modelName;

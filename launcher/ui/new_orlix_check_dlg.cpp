@@ -167,6 +167,8 @@ bool CNewOrlixCheckDlg::StartRun(int entryIndex) {
     EnableCloseItems(false);
 
     m_results.writer().OpenResultFile(m_logFolder);
+    if (const SecureFolder* refused = m_results.writer().Refusal())
+        m_page.AppendText(RefusalNote(*refused, fw::LoadStr(ids::kFolderIsLink), fw::LoadStr(ids::kFolderForeignOwner)));
     // Each run is dated when it starts; its log is opened later, when a module asks for it.
     SYSTEMTIME now{};
     ::GetLocalTime(&now);

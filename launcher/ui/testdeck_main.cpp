@@ -9,7 +9,7 @@
 #include "language_setup.h"
 #include "launcher_context.h"
 #include "missing_library.h"
-#include "result_file.h"
+#include "result_writer.h"
 #include "single_instance.h"
 #include "string_ids.h"
 #include "testdeck_dlg.h"
@@ -18,7 +18,9 @@
 
 // The events name the IDs of this program's message table.
 static_assert(MSG_TEST_PASSED == launcher::kEventPass && MSG_TEST_FAILED == launcher::kEventFail &&
-              MSG_TEST_STOPPED == launcher::kEventStopped && MSG_CANNOT_START == launcher::kEventCannotStart);
+              MSG_TEST_STOPPED == launcher::kEventStopped && MSG_CANNOT_START == launcher::kEventCannotStart &&
+              MSG_FOLDER_REFUSED == launcher::kEventFolderRefused &&
+              MSG_RESULT_FILE_SET_ASIDE == launcher::kEventResultFileSetAside);
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     // Elevated, from a folder its user may write to: no library by name from there.
@@ -46,7 +48,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         context.languageLibrary = strings.get();
         fw::SetCurrentResourceModule(strings.get());
     } else {
-        launcher::WriteStoppedRecord(launcher::ResultFolder());
+        launcher::RecordStoppedStart();
         launcher::ReportStartFailure(stringsPath);
     }
 

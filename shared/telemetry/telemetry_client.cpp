@@ -1,8 +1,10 @@
 #include "telemetry_client.h"
 
+#include <knownfolders.h>
 #include <exception>
 
 #include "framework/library_loading.h"
+#include "framework/module_path.h"
 
 namespace telemetry {
 
@@ -33,10 +35,9 @@ TelemetryClient::~TelemetryClient() {
 
 std::wstring TelemetryClient::AgentPath() const {
     if (!m_agentPath.empty()) return m_agentPath;
-    wchar_t folder[MAX_PATH] = {};
-    DWORD length = ::ExpandEnvironmentStringsW(kAgentFolder, folder, MAX_PATH);
-    if (length == 0 || length > MAX_PATH) return {};
-    return std::wstring(folder) + kAgentLibrary;
+    std::wstring programFiles = fw::KnownFolder(FOLDERID_ProgramFiles);
+    if (programFiles.empty()) return {};
+    return programFiles + L"\\" + kAgentFolder + kAgentLibrary;
 }
 
 HRESULT TelemetryClient::Open() {

@@ -12,7 +12,9 @@ namespace telemetry {
 constexpr HRESULT kAgentNotAvailable = static_cast<HRESULT>(0x80040000);
 constexpr HRESULT kAgentFailed = static_cast<HRESULT>(0x80044000);
 constexpr wchar_t kApplicationName[] = L"Orlix Hardware Diagnostics";
-constexpr wchar_t kAgentFolder[] = L"%PROGRAMFILES%\\Quenby\\Orlix Improvement\\";
+// Under the platform's Program Files folder (for a 32-bit program on 64-bit
+// Windows the x86 one, as %PROGRAMFILES% there).
+constexpr wchar_t kAgentFolder[] = L"Quenby\\Orlix Improvement\\";
 constexpr wchar_t kAgentLibrary[] = L"statsagent.dll";
 
 // A critical section owned by one object; the lock is held for one scope.

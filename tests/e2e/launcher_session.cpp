@@ -1,7 +1,12 @@
 #include "launcher_session.h"
 
+#include <knownfolders.h>
+
 #include <algorithm>
 #include <cwchar>
+
+#include "framework/module_path.h"
+#include "ui_automation.h"
 
 namespace e2e {
 
@@ -21,22 +26,83 @@ void CopyTree(const std::wstring& from, const std::wstring& to) {
     ::FindClose(find);
 }
 
-LauncherSession::LauncherSession()
-    : m_programDir(m_temp.MakeFolder(L"program")), m_programData(m_temp.MakeFolder(L"programdata")) {
-    CopyTree(SUITE_DIST_DIR, m_programDir);
+namespace {
+
+void RemoveTree(const std::wstring& folder) {
+    DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return RemoveFolderLink(folder);
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName, path = folder + L"\\" + name;
+            if (name == L"." || name == L"..") continue;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                ::DeleteFileW(path.c_str());
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(folder.c_str());
 }
 
+// A Unix program started from Wine cannot be waited for: its effect is.
+template <typename Done>
+bool RunUnix(const std::wstring& program, const std::wstring& arguments, Done done) {
+    std::wstring command = program + L" " + arguments;
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW((L"Z:\\bin\\" + program).c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return testsupport::PollUntil(10000, done);
+}
+
+std::wstring UnixPath(const std::wstring& path) {
+    using UnixNameFn = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName ? unixName(path.c_str()) : nullptr;
+    std::wstring text = name ? std::wstring(name, name + strlen(name)) : L"";
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return L"\"" + text + L"\"";
+}
+
+}  // namespace
+
+bool MakeFolderLink(const std::wstring& target, const std::wstring& link) {
+    std::wstring to = target;
+    while (!to.empty() && to.back() == L'\\') to.pop_back();
+    return RunUnix(L"ln", L"-s " + UnixPath(to) + L" " + UnixPath(link), [&] {
+        DWORD attributes = ::GetFileAttributesW(link.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    });
+}
+
+void RemoveFolderLink(const std::wstring& link) {
+    RunUnix(L"rm", L"-f " + UnixPath(link), [&] { return !fw::PathExists(link); });
+}
+
+LauncherSession::LauncherSession() : m_programDir(m_temp.MakeFolder(L"program")) {
+    CopyTree(SUITE_DIST_DIR, m_programDir);
+    RemoveTree(programData() + L"Quenby Corporation");
+}
+
+std::wstring LauncherSession::programData() { return fw::KnownFolder(FOLDERID_ProgramData) + L"\\"; }
+
 std::wstring LauncherSession::resultFolder() const {
-    return m_programData + L"Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog\\";
+    return programData() + L"Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog\\";
 }
 
 testsupport::Process LauncherSession::Start(const std::wstring& arguments,
                                             const testsupport::EnvironmentVariables& extra) const {
     testsupport::LaunchOptions options;
     options.workingFolder = m_programDir;
-    std::wstring data = m_programData.substr(0, m_programData.size() - 1);
-    options.environment = {{L"ProgramData", data}, {L"ALLUSERSPROFILE", data}};
-    options.environment.insert(options.environment.end(), extra.begin(), extra.end());
+    options.environment = extra;
     return testsupport::Process::Launch(m_programDir + L"testdeck.exe", arguments, options);
 }
 

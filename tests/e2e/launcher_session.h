@@ -1,7 +1,8 @@
 #pragma once
 // What an end-to-end test of the launcher needs around the real program: a
 // program folder of its own (a copy of the shipped one that the test may change)
-// and a program-data folder of its own, so runs never see each other's files.
+// and an empty result folder: the launcher takes ProgramData from the
+// platform, so each session first removes what earlier ones left there.
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -21,8 +22,12 @@ public:
 
     // The copied program folder, ending with a backslash.
     const std::wstring& programDir() const { return m_programDir; }
+    // The platform's ProgramData folder, ending with a backslash.
+    static std::wstring programData();
     // Where the launcher writes its result file and logs.
     std::wstring resultFolder() const;
+    // A folder of the session's own, outside the program folder.
+    std::wstring MakeFolder(const std::wstring& name) const { return m_temp.MakeFolder(name); }
     std::wstring resultFile() const { return resultFolder() + L"qdx_result.xml"; }
 
     testsupport::Process Start(const std::wstring& arguments, const testsupport::EnvironmentVariables& extra = {}) const;
@@ -47,8 +52,13 @@ public:
 private:
     testsupport::TempFolder m_temp;
     std::wstring m_programDir;
-    std::wstring m_programData;
 };
+
+// Makes `link` a Unix symbolic link to the folder `target`, as a user could
+// (Wine follows it, and shows it as a reparse point); false when it did not appear.
+bool MakeFolderLink(const std::wstring& target, const std::wstring& link);
+// Removes such a link, not what it points to.
+void RemoveFolderLink(const std::wstring& link);
 
 // An event the launcher reported, as Wine shows it: a program started with
 // Environment() writes "fixme:advapi:ReportEventW (source,0xTYPE,0xCATEGORY,0xID,...)"

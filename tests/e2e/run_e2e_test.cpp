@@ -476,3 +476,62 @@ TEST(LauncherRun, AModuleHostThatOutlivesItsTimeLimitEndsWithTheLauncher) {
     if (host && !ended) ::TerminateProcess(host, 0);
     if (host) ::CloseHandle(host);
 }
+
+TEST(LauncherRun, AResultFolderThatIsALinkGetsNothingWrittenAndTheRunEndsAsUsual) {
+    e2e::EventLogTrace trace;
+    LauncherSession session;
+    const std::wstring elsewhere = session.MakeFolder(L"elsewhere");
+    const std::wstring link = LauncherSession::programData() + L"Quenby Corporation";
+    ASSERT_TRUE(e2e::MakeFolderLink(elsewhere, link));
+    session.AddScriptedModule(L"setlog\nlog logged line\nsub 0 1\nask Checked 0x0\nreturn 0\n");
+    Process launcher = session.Start(L"/scripted", e2e::EventLogTrace::Environment());
+    const std::wstring refusal = UiString(session, 360);
+    HWND window = WaitOutputText(launcher, link + refusal.substr(refusal.find(L"%1") + 2));
+    EXPECT_NE(window, nullptr) << "no refusal in the pane";
+    EXPECT_EQ(AnswerMessageBox({std::nullopt, launcher.pid()}, IDOK, kRunTimeoutMs).outcome, BoxOutcome::Answered);
+    EXPECT_EQ(launcher.WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);
+
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((elsewhere + L"*").c_str(), &data);
+    std::wstring names;
+    do names += std::wstring(data.cFileName) + L" "; while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    EXPECT_EQ(names, L". .. ") << "written through the link";
+    e2e::RemoveFolderLink(link);
+    if (!trace.Available()) return;
+    std::vector<e2e::ReportedEvent> events = trace.Events();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(std::pair(events[0].type, events[0].id), std::pair(0x0002u, 1006u));  // warning
+    EXPECT_NE(events[0].text.find(L"a link to another place"), std::wstring::npos) << ToUtf8(events[0].text);
+    EXPECT_NE(events[1].text.find(L"(not written)"), std::wstring::npos) << ToUtf8(events[1].text);
+}
+
+TEST(LauncherRun, AResultFileOfAHundredMegabytesIsSetAsideAndANewOneStarted) {
+    e2e::EventLogTrace trace;
+    LauncherSession session;
+    for (const wchar_t* level : {L"Quenby Corporation", L"Quenby Corporation\\Orlix Hardware Diagnostics",
+                                      L"Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog"})
+        ::CreateDirectoryW((LauncherSession::programData() + level).c_str(), nullptr);
+    {
+        fw::UniqueFile huge(::CreateFileW(session.resultFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        LARGE_INTEGER size{};
+        size.QuadPart = 100LL * 1024 * 1024;  // sparse: only its length is written
+        ASSERT_TRUE(::SetFilePointerEx(huge.get(), size, nullptr, FILE_BEGIN) && ::SetEndOfFile(huge.get()));
+    }
+    session.AddScriptedModule(L"sub 0 1\nreturn 0\n");
+    Process launcher = session.Start(L"/scripted", e2e::EventLogTrace::Environment());
+    EXPECT_EQ(launcher.WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);
+
+    WIN32_FILE_ATTRIBUTE_DATA setAside{};
+    ASSERT_TRUE(::GetFileAttributesExW((session.resultFile() + L".bad").c_str(), GetFileExInfoStandard, &setAside));
+    EXPECT_EQ(setAside.nFileSizeLow, 100u * 1024 * 1024);
+    EXPECT_TRUE(std::regex_match(TextAfterMark(ReadBytes(session.resultFile())),
+                                 std::wregex(L"<QDX>\r\n\t<Test name=\"Scripted\" [^>]*OverallResult=\"Pass\">\r\n"
+                                             L"\t\t<SubTest name=\"Test 1\" [^>]*Result=\"Pass\" />\r\n"
+                                             L"\t</Test>\r\n</QDX>\r\n\r\n")));
+    if (!trace.Available()) return;
+    std::vector<e2e::ReportedEvent> events = trace.Events();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(std::pair(events[0].type, events[0].id), std::pair(0x0002u, 1007u));
+    EXPECT_NE(events[0].text.find(L"qdx_result.xml.bad"), std::wstring::npos) << ToUtf8(events[0].text);
+}

@@ -59,9 +59,21 @@ check "Start-menu shortcuts for the programs of build/dist" same \
 # the row named "-" deletes the key when the product is uninstalled.
 key='SYSTEM\CurrentControlSet\Services\EventLog\Application\Orlix Hardware Diagnostics'
 check "the installer registers the event source and removes it on uninstall" same \
-    "$(awk -F'\t' '{ print $2 "\t" $3 "\t" $4 "\t" $5 }' "$(table Registry)" | sort)" \
+    "$(awk -F'\t' '$2 == 2 { print $2 "\t" $3 "\t" $4 "\t" $5 }' "$(table Registry)" | sort)" \
     "$(printf '2\t%s\t%s\t%s\n' "$key" - '' "$key" EventMessageFile '[INSTALLDIR]testdeck.exe' \
                                 "$key" TypesSupported '#7' | sort)"
+# Each shortcut's component has its key path under HKCU (root 1).
+check "every shortcut's component has an HKCU value as its key path" same \
+    "$(awk -F'\t' 'NR == FNR { root[$1] = $2; next } { print $1 "\t" root[$6] }' \
+        "$(table Registry)" "$(table Component)" | grep -E '^(QuickCheck|OpticalChecker)Shortcut' | sort)" \
+    "$(awk -F'\t' '{ print $4 "\t1" }' "$(table Shortcut)" | sort)"
+# The result folder's levels are made with the launcher's descriptor.
+sddl='D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)'
+check "the installer makes the result folder's levels with the protected descriptor" same \
+    "$(awk -F'\t' '{ print $2 "\t" $3 "\t" $4 }' "$(table MsiLockPermissionsEx)" | sort)" \
+    "$(for d in DataMakerFolder DataProductFolder ResultFolder; do printf '%s\tCreateFolder\t%s\n' "$d" "$sddl"; done)"
+check "the result folder's levels are CreateFolder rows under CommonAppDataFolder" same \
+    "$(awk -F'\t' '{ print $1 }' "$(table CreateFolder)" | sort)" "$(printf '%s\n' DataMakerFolder DataProductFolder ResultFolder)"
 
 # tools/package in a git checkout of its own, packaging the same build.
 repo="$work/repo"

@@ -19,30 +19,15 @@ namespace {
 
 const std::wstring kStopped = L"\t<Test OverallResult=\"Stopped\">\r\n\t</Test>\r\n</QDX>\r\n\r\n";
 
-// Points %ProgramData% at a temporary folder for one test.
-class ProgramDataRedirect {
-public:
-    explicit ProgramDataRedirect(const std::wstring& folder) {
-        wchar_t old[MAX_PATH] = {};
-        m_had = ::GetEnvironmentVariableW(L"ProgramData", old, MAX_PATH) > 0;
-        m_old = old;
-        ::SetEnvironmentVariableW(L"ProgramData", folder.c_str());
-    }
-    ~ProgramDataRedirect() { ::SetEnvironmentVariableW(L"ProgramData", m_had ? m_old.c_str() : nullptr); }
-
-private:
-    bool m_had;
-    std::wstring m_old;
-};
-
 }  // namespace
 
 TEST(ResultFolder, CreatedUnderProgramData) {
     TempFolder temp;
-    ProgramDataRedirect redirect(temp.path() + L"data");
     ::CreateDirectoryW((temp.path() + L"data").c_str(), nullptr);
-    EXPECT_EQ(ResultFolder(), temp.path() + L"data\\Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog\\");
-    EXPECT_NE(::GetFileAttributesW(ResultFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+    SecureFolder folder = ResultFolderUnder(temp.path() + L"data");
+    EXPECT_EQ(folder.check, TFolderCheck::Usable);
+    EXPECT_EQ(folder.path, temp.path() + L"data\\Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog\\");
+    EXPECT_NE(::GetFileAttributesW(folder.path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(StoppedRecord, NewFileGetsRootStart) {
@@ -111,15 +96,19 @@ struct RecordingVerdicts : IVerdictSink {
         reports.push_back(std::wstring(test) + L" " + std::to_wstring(resultIndex) + L" " +
                           std::to_wstring(subResults.size()) + L" " + std::wstring(resultFile));
     }
+    void ReportNotice(const EventReport& report) noexcept override {
+        reports.push_back(std::to_wstring(report.id) + L" " + report.strings.at(0));
+    }
 };
 
-// %ProgramData% in a temporary folder, a usable log folder, and a writer on a ticking clock.
+// ProgramData in a temporary folder, a usable log folder, and a writer on a ticking clock.
 struct ResultBench {
     TempFolder temp;
-    ProgramDataRedirect redirect{temp.path() + L"data"};
+    std::wstring programData = temp.path() + L"data";
     LogFolder logFolder{temp.path() + L"prog\\"};
     RecordingVerdicts verdicts;
-    ResultXmlWriter writer{verdicts, TickingClock()};
+    ResultFolderSource folders = [this] { return ResultFolderUnder(programData); };
+    ResultXmlWriter writer{verdicts, TickingClock(), folders};
 
     ResultBench() { ::CreateDirectoryW((temp.path() + L"data").c_str(), nullptr); }
     std::wstring Folder() const { return temp.path() + L"data\\Quenby Corporation\\Orlix Hardware Diagnostics\\QDXlog\\"; }
@@ -321,8 +310,7 @@ TEST(ResultWriter, NothingIsOpenedWithoutAUsableLogFolder) {
 
 TEST(ResultWriter, NothingIsOpenedWhenTheFolderCannotBeMade) {
     ResultBench bench;
-    std::wstring blocker = bench.temp.WriteBytes(L"blocker", "a file, not a folder");
-    ProgramDataRedirect redirect(blocker);
+    bench.programData = bench.temp.WriteBytes(L"blocker", "a file, not a folder");
     std::wstring logs = bench.logFolder.Path();
     bench.writer.OpenResultFile(bench.logFolder);
     EXPECT_FALSE(bench.writer.IsOpen());
@@ -360,7 +348,7 @@ TEST(ResultWriter, OutOfRangeResultIndexIsRecordedAsFail) {
 
 TEST(ResultWriter, TimeThatCannotBeConvertedShowsTheFallbackFields) {
     ResultBench bench;
-    ResultXmlWriter writer(bench.verdicts, [] { return std::optional<SYSTEMTIME>(); });
+    ResultXmlWriter writer(bench.verdicts, [] { return std::optional<SYSTEMTIME>(); }, bench.folders);
     writer.OpenResultFile(bench.logFolder);
     writer.WriteXmlSub(0, 1);
     writer.WriteXml(L"Video", 1);

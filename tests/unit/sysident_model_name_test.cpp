@@ -140,12 +140,25 @@ TEST(WriteModelName, FallsBackWhenTheFirmwareNamesNoModel) {
 }
 
 TEST(WriteModelName, OverlongNameIsCutToTheBuffer) {
-    std::string longName(300, 'M');
+    std::string longName(launcher::kModelNameChars + 44, 'M');
     std::vector<wchar_t> buffer = Written(Raw({SystemInformation(1, {longName})}));
     const size_t bound = launcher::kModelNameChars;
     EXPECT_EQ(std::wstring(buffer.data()), std::wstring(bound - 1, L'M'));
     EXPECT_EQ(buffer[bound - 1], L'\0');
     EXPECT_TRUE(std::all_of(buffer.begin() + bound, buffer.end(), [](wchar_t c) { return c == kUntouched; }));
+}
+
+// The stand-in answering a 1,000-character name, as the launcher calls it.
+void __cdecl ThousandCharacterModel(wchar_t* buffer) {
+    sysident::WriteModelName(Raw({Bios(), SystemInformation(1, {std::string(1000, 'Q')})}), buffer);
+}
+
+// A library that fills the whole buffer and leaves no NUL.
+void __cdecl UnterminatedModel(wchar_t* buffer) { std::fill_n(buffer, launcher::kModelNameChars, L'X'); }
+
+TEST(WriteModelName, LauncherReadsWholeLongNamesAndNothingBehindTheBuffer) {
+    EXPECT_EQ(launcher::CallGetModelName(ThousandCharacterModel), std::wstring(1000, L'Q'));
+    EXPECT_EQ(launcher::CallGetModelName(UnterminatedModel), std::wstring(launcher::kModelNameChars - 1, L'X'));
 }
 
 TEST(SysidentLibrary, ExportsGetModelNameThatWritesATerminatedName) {
