@@ -10,6 +10,7 @@
 
 #include "host_interfaces.h"
 #include "hostlink/protocol.h"
+#include "run_recorder.h"
 #include "test_catalogue.h"
 #include "unattended.h"
 
@@ -65,6 +66,11 @@ public:
     // A line for the output pane and, when one is open, the log.
     void Note(const std::wstring& line);
 
+    // Writes the run's report page; called wherever the run's files are
+    // completed. `cycles` summarises a burn-in run.
+    void WriteRunReport(TRunVerdict verdict, std::vector<CycleSummary> cycles = {}) noexcept;
+    RunRecorder& Recorder() { return m_recorder; }
+
 private:
     bool PageActive() const { return m_activePageKind == hostlink::kSuitePage; }
     void OnProgress(int value);
@@ -115,6 +121,7 @@ private:
     ItemList m_items;
     HWND m_bridgeWindow = nullptr;
     RunOutcome m_outcome;                   // the verdicts of the run so far
+    RunRecorder m_recorder;                 // what the run's report shows
     std::optional<RunRow> m_timedModule;    // the test module under way while a limit is set
     ULONGLONG m_timedModuleStart = 0;
 };

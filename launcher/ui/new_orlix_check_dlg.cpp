@@ -33,7 +33,11 @@ CNewOrlixCheckDlg::CNewOrlixCheckDlg(LauncherContext& context)
       m_logFolder(context.programDir),
       m_log(m_logFolder),
       m_results(m_verdictEvents),
-      m_dispatcher(HostServices{m_page, *this, m_log, m_results, m_runner, *this, *this}, context.keepOpen,
+      m_report(m_log.log(), context.languageCode,
+               [this](const std::wstring& path) {
+                   if (!Unattended()) m_page.OfferReport(path);
+               }),
+      m_dispatcher(HostServices{m_page, *this, m_log, m_results, m_runner, *this, *this, &m_report}, context.keepOpen,
                    context.programDir,
                    LaunchPolicy{context.commandLine.unattended, TimeLimitSeconds(context.commandLine),
                                 ReportTelemetryTo(telemetry::Telemetry())}) {}
@@ -111,6 +115,7 @@ void CNewOrlixCheckDlg::OnInitDialog() {
     }
     m_modelName = model.modelName;
     m_verdictEvents.SetModelName(m_modelName);
+    m_report.SetModelName(m_modelName);
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     m_runDate = FormatRunDate(now);
@@ -165,6 +170,12 @@ bool CNewOrlixCheckDlg::StartRun(int entryIndex) {
     EnableCloseItems(false);
 
     m_results.writer().OpenResultFile(m_logFolder);
+    SYSTEMTIME started{};
+    ::GetLocalTime(&started);
+    const std::wstring resultFolder = ResultFolder();
+    m_report.BeginRun(resultFolder, started,
+                      m_results.writer().IsOpen() ? resultFolder + kResultFileName : std::wstring());
+    m_verdictEvents.SetReportFile(m_report.ReportPath());
     if (m_log.log().IsOpen()) {
         SYSTEMTIME now{};
         ::GetLocalTime(&now);

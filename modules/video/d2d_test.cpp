@@ -1,5 +1,6 @@
 #include "d2d_test.h"
 
+#include "fault_report.h"
 #include "framework/gdi.h"
 #include "framework/resources.h"
 #include "resources/string_ids.h"
@@ -270,6 +271,11 @@ void D2DTest::DrawRunningLabel(int x, int y) {
         ::TextOutW(dc, x, y, label.c_str(), static_cast<int>(label.size()));
     }
     m_pddsPrimary->ReleaseDC(dc);
+}
+
+void D2DTest::ReportCheckFaults() {
+    video::ReportCheckFaults(m_module, m_badPixels.LastCheckFaults(), m_mode.width, m_mode.height, m_mode.bpp,
+                             m_greenMask16);
 }
 
 void D2DTest::Release() {

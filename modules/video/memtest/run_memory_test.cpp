@@ -1,5 +1,6 @@
 #include "run_memory_test.h"
 
+#include "fault_report.h"
 #include "init_error.h"
 #include "message_pump.h"
 #include "module_globals.h"
@@ -12,6 +13,10 @@ int RunMemoryTest(CVideoModule& module) {
     video::IVideoPlatform& platform = module.Platform();
     memtest::VidMemTest test(module.DirectDraw(), [&platform](DWORD ms) { platform.Sleep(ms); });
     memtest::DetailText detail;
+    // Video memory holds 16-bit pixels as 5-6-5.
+    test.OnFaults([&module](const video::CheckFaults& faults, int width, int height, int bitsPerPixel) {
+        video::ReportCheckFaults(module, faults, width, height, bitsPerPixel, 0x07E0);
+    });
 
     module.Report(IDS_VIDEO_TEST2_TITLE);
     if (module.GetAbort() == hostlink::kAbortRequested) return 2;

@@ -13,6 +13,7 @@
 #include "ddraw_factory.h"
 #include "framework/com.h"
 #include "memtest_text.h"
+#include "../pixel_check.h"
 
 namespace memtest {
 
@@ -32,6 +33,10 @@ public:
     // found than `errorLevel` tolerates; otherwise the DirectDraw failure that
     // ended the run. `detail` receives the closing line or what failed.
     HRESULT Run(HWND window, DetailText& detail, int errorLevel);
+    // Receives each surface check's faulty pixels (the copy's values, its depth)
+    // as soon as the check is done; a check without faults is not reported.
+    using FaultReporter = std::function<void(const video::CheckFaults&, int width, int height, int bitsPerPixel)>;
+    void OnFaults(FaultReporter report) { m_onFaults = std::move(report); }
     // Leaves full screen and releases every DirectDraw object; safe to repeat.
     void Release();
 
@@ -52,6 +57,7 @@ private:
     void DrawProgress(HDC dc, const SurfaceRecord& record);
 
     std::function<void(DWORD)> m_sleep;
+    FaultReporter m_onFaults;
     video::IDirectDrawFactory& m_factory;
     CBadPixelList m_badPixels;
     int m_errorBudget = 0;

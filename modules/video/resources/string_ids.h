@@ -47,3 +47,6 @@
 #define IDS_VIDEO_MEM_LOCAL 131
 #define IDS_VIDEO_MEM_EMPTY_CELL 133
 #define IDS_VIDEO_MEM_TESTED 134
+
+// Faulty pixels of one check, in the log (400 to 409)
+#define IDS_VIDEO_FAULTY_PIXELS 400
