@@ -90,11 +90,8 @@ int RunRecorder::FaultPoints(int number, const hostlink::FaultPointsRecord* reco
     auto picture = std::find_if(pictures.begin(), pictures.end(), [&](const FaultPicture& p) {
         return p.subTest == number && p.width == copy->width && p.height == copy->height;
     });
-    if (picture == pictures.end()) {
-        copy->subTest = number;
-        copy->points.clear();
+    if (picture == pictures.end())
         picture = pictures.insert(pictures.end(), FaultPicture{number, copy->width, copy->height, {}, 0});
-    }
     picture->reported += copy->reported;
     for (const hostlink::FaultPoint& point : copy->points) {
         if (picture->points.size() >= kPointsPerPicture) break;

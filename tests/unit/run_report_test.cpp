@@ -39,7 +39,8 @@ TEST(RunReport, FaultPointsRecordsOutsideTheBoundsAreIgnored) {
         std::vector<INT32> record = Record(row.width, row.height, row.count, std::max(0, std::min(row.count, 1000)));
         EXPECT_EQ(recorder.FaultPoints(0, AsRecord(record)), row.kept) << row.width << "x" << row.height << " " << row.count;
         std::fill(record.begin(), record.end(), -7);  // the sender's record is gone after the call
-        const std::vector<FaultPicture>& pictures = recorder.Report(TRunVerdict::Fail).tests.at(0).faults;
+        const RunReport report = recorder.Report(TRunVerdict::Fail);
+        const std::vector<FaultPicture>& pictures = report.tests.at(0).faults;
         ASSERT_EQ(pictures.size(), row.kept > 0 ? 1u : 0u);
         if (row.kept == 0) continue;
         EXPECT_EQ(pictures[0].points.size(), static_cast<size_t>(row.kept));
