@@ -3,6 +3,10 @@
 #include "framework/module_path.h"
 #include "language/language_choice.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 using namespace hostlink;
 
 namespace {
@@ -197,6 +201,18 @@ int CCommFunc::ShowMyMessageBox(std::wstring text, std::wstring caption, UINT st
 int CCommFunc::PrintEstimateTestTime(int estimate) {
     Send(msg::kPrintEstimateTestTime, 0, estimate);
     return 0;
+}
+
+int CCommFunc::ReportFaultPoints(DWORD number, int width, int height, const FaultPoint* points, int count) {
+    return Guarded([&] {
+        const int sent = points ? std::clamp(count, 0, static_cast<int>(kMaxFaultPoints)) : 0;
+        // INT32 storage keeps the points aligned after the 12-byte header.
+        std::vector<INT32> buffer((sizeof(FaultPointsRecord) + sent * sizeof(FaultPoint)) / sizeof(INT32));
+        FaultPointsRecord header{width, height, sent};
+        std::memcpy(buffer.data(), &header, sizeof header);
+        if (sent > 0) std::memcpy(buffer.data() + sizeof header / sizeof(INT32), points, sent * sizeof(FaultPoint));
+        return static_cast<int>(Send(msg::kReportFaultPoints, number, reinterpret_cast<LPARAM>(buffer.data())));
+    });
 }
 
 void CCommFunc::HoldWindow() { Send(msg::kHoldWindow); }

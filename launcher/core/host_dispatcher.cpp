@@ -50,7 +50,10 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         if (const wchar_t* text = TextAt(lParam); text && PageActive()) m_services.page.AppendText(text);
         return 0;
     case msg::kWriteLog:
-        if (const wchar_t* text = TextAt(lParam)) m_services.log.WriteLog(text);
+        if (const wchar_t* text = TextAt(lParam)) {
+            m_services.log.WriteLog(text);
+            m_recorder.Log(text);
+        }
         return 0;
     case msg::kProgress:
         if (PageActive()) OnProgress(value);
@@ -94,7 +97,10 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         return 0;
     case msg::kWriteXmlSub:
         m_services.results.WriteXmlSub(static_cast<int>(wParam), value);
+        m_recorder.SubResult(static_cast<int>(wParam), value);
         return 0;
+    case msg::kReportFaultPoints:
+        return m_recorder.FaultPoints(static_cast<int>(wParam), reinterpret_cast<const FaultPointsRecord*>(lParam));
     case msg::kStartRun:
         OnStartRun(value);
         return 0;
@@ -235,6 +241,7 @@ void HostDispatcher::OnStartRun(int entryIndex) {
     m_runOpen = true;
     m_runFailed = false;
     m_outcome = {};
+    m_recorder.BeginRun();
     m_runState = TRunState::Running;
     bool started = false;
     Guarded([&] { started = m_services.window.StartRun(entryIndex); });
@@ -257,12 +264,25 @@ void HostDispatcher::RecordVerdict(const std::wstring& testName, int resultIndex
         ++m_outcome.stopped;
     else if (resultIndex != kResultPass)
         ++m_outcome.failed;  // the result file shows any other index as "Fail"
+    m_recorder.Verdict(testName, resultIndex);
     m_services.results.WriteXml(testName, resultIndex);
 }
 
 void HostDispatcher::Note(const std::wstring& line) {
     if (PageActive()) m_services.page.AppendText(line);
     m_services.log.WriteLog(line);
+    m_recorder.Log(line);
+}
+
+void HostDispatcher::WriteRunReport(TRunVerdict verdict, std::vector<CycleSummary> cycles) noexcept {
+    if (!m_services.report) return;
+    try {
+        RunReport report = m_recorder.Report(verdict);
+        report.cycles = std::move(cycles);
+        m_services.report->WriteReport(std::move(report));
+    } catch (...) {
+        // A report that cannot be made never changes the run.
+    }
 }
 
 void HostDispatcher::OnModuleStarted(const RunRow* row) {
@@ -270,6 +290,7 @@ void HostDispatcher::OnModuleStarted(const RunRow* row) {
     m_services.results.BeginTest(row->displayName);
     m_moduleUnderWay = *row;
     m_lastTestName = row->displayName;
+    m_recorder.BeginTest(row->displayName);
     if (m_policy.timeLimitSeconds == 0) return;
     m_timedModule = *row;
     m_timedModuleStart = ::GetTickCount64();
@@ -328,6 +349,7 @@ void HostDispatcher::CompleteAbandonedRun() {
     Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, kModuleFailed); });
     Guarded([&] { m_services.window.EndRunSession(); });
     Guarded([&] { m_services.results.CloseResultFile(); });
+    WriteRunReport(TRunVerdict::Incomplete);
 }
 
 void HostDispatcher::OnSetSusResLog(WPARAM folderGiven, LPARAM folder) {
@@ -416,6 +438,9 @@ void HostDispatcher::FinishRun() {
         m_finishTimerSet = false;
     }
     Guarded([&] { m_services.results.CloseResultFile(); });
+    WriteRunReport(RunVerdictFor(RunOutcome{m_outcome.nothingToRun, m_outcome.failed, m_outcome.stopped,
+                                            m_outcome.broken || m_runFailed},
+                                 m_userAborted, true));
     Guarded([&] { m_services.window.EnableClose(); });
     Guarded([&] { m_services.page.OfferNextRun(); });
     if (m_policy.unattended) {

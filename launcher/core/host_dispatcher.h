@@ -11,6 +11,7 @@
 #include "crash_handler.h"
 #include "host_interfaces.h"
 #include "hostlink/protocol.h"
+#include "run_recorder.h"
 #include "test_catalogue.h"
 #include "unattended.h"
 
@@ -72,6 +73,11 @@ public:
     // A line for the output pane and, when one is open, the log.
     void Note(const std::wstring& line);
 
+    // Writes the run's report page; called wherever the run's files are
+    // completed. `cycles` summarises a burn-in run.
+    void WriteRunReport(TRunVerdict verdict, std::vector<CycleSummary> cycles = {}) noexcept;
+    RunRecorder& Recorder() { return m_recorder; }
+
 private:
     bool PageActive() const { return m_activePageKind == hostlink::kSuitePage; }
     void OnProgress(int value);
@@ -125,6 +131,7 @@ private:
     ItemList m_items;
     HWND m_bridgeWindow = nullptr;
     RunOutcome m_outcome;                   // the verdicts of the run so far
+    RunRecorder m_recorder;                 // what the run's report shows
     std::optional<RunRow> m_timedModule;    // the test module under way while a limit is set
     ULONGLONG m_timedModuleStart = 0;
     std::optional<RunRow> m_moduleUnderWay;  // from its start until StartTest returned

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "hostlink/protocol.h"
+#include "run_report.h"
 
 namespace launcher {
 
@@ -124,6 +125,14 @@ public:
     virtual void Abandon(int code) = 0;
 };
 
+// The run's report page. Reporting never fails a run: what goes wrong is ignored.
+class IRunReportSink {
+public:
+    virtual ~IRunReportSink() = default;
+    // The tests' part of the report; the sink adds the computer and the files.
+    virtual void WriteReport(RunReport report) noexcept = 0;
+};
+
 struct HostServices {
     ISuitePage& page;
     IDiagnosticsWindow& window;
@@ -132,6 +141,7 @@ struct HostServices {
     IRunner& runner;
     ITimers& timers;
     IProcessExit& process;
+    IRunReportSink* report = nullptr;  // none: no report is written
 };
 
 }  // namespace launcher

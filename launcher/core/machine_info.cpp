@@ -52,6 +52,32 @@ std::wstring CallGetModelName(GetModelNameFn getModelName) {
     getModelName(buffer.data());
     // A library that filled the whole buffer gives its text cut to the buffer, never what lies behind it.
     return std::wstring(buffer.data(), ::wcsnlen(buffer.data(), kModelNameChars - 1));
+std::wstring ComputerName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD chars = MAX_COMPUTERNAME_LENGTH + 1;
+    return ::GetComputerNameW(name, &chars) ? std::wstring(name, chars) : std::wstring();
+}
+
+std::wstring WindowsVersion() {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    std::wstring text;
+    wchar_t product[128] = {};
+    DWORD bytes = sizeof product;
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", L"ProductName",
+                       RRF_RT_REG_SZ, nullptr, product, &bytes) == ERROR_SUCCESS)
+        text = product;
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    auto getVersion = ntdll ? reinterpret_cast<RtlGetVersionFn>(
+                                  reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlGetVersion")))
+                            : nullptr;
+    OSVERSIONINFOW version{sizeof version};
+    if (getVersion && getVersion(&version) == 0) {
+        wchar_t figures[64];
+        std::swprintf(figures, 64, L"%lu.%lu.%lu", version.dwMajorVersion, version.dwMinorVersion,
+                      version.dwBuildNumber);
+        text += (text.empty() ? L"" : L" ") + std::wstring(figures);
+    }
+    return text;
 }
 
 }  // namespace launcher

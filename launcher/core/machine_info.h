@@ -34,4 +34,10 @@ struct ModelNameSource {
 };
 ModelNameSource ReadModelName(const std::wstring& programDir);
 
+// The computer's name; empty when it cannot be read.
+std::wstring ComputerName();
+// "<product name> <major>.<minor>.<build>", from the kernel's own figures
+// (which do not depend on the program's compatibility manifest).
+std::wstring WindowsVersion();
+
 }  // namespace launcher

@@ -8,7 +8,7 @@
 namespace launcher {
 
 EventReport VerdictEvent(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
-                         std::wstring_view modelName, std::wstring_view resultFile) {
+                         std::wstring_view modelName, std::wstring_view resultFile, std::wstring_view reportFile) {
     EventReport report;
     switch (resultIndex) {
     case kResultPass: report = {EVENTLOG_INFORMATION_TYPE, kEventPass, {}}; break;
@@ -21,7 +21,8 @@ EventReport VerdictEvent(std::wstring_view test, int resultIndex, const std::vec
         lines += L"Test " + std::to_wstring(sub.number) + L": " + ResultText(sub.resultIndex);
     }
     report.strings = {std::wstring(test), ResultText(resultIndex), lines.empty() ? L"(none)" : lines,
-                      std::wstring(modelName), resultFile.empty() ? L"(not written)" : std::wstring(resultFile)};
+                      std::wstring(modelName), resultFile.empty() ? L"(not written)" : std::wstring(resultFile),
+                      reportFile.empty() ? L"(not written)" : std::wstring(reportFile)};
     return report;
 }
 
@@ -73,7 +74,7 @@ void ReportEvent(const EventReport& report) noexcept {
 
 void EventLogSink::ReportVerdict(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
                                  std::wstring_view resultFile) noexcept {
-    ReportToEventLog([&] { return VerdictEvent(test, resultIndex, subResults, m_modelName, resultFile); });
+    ReportToEventLog([&] { return VerdictEvent(test, resultIndex, subResults, m_modelName, resultFile, m_reportFile); });
 }
 
 }  // namespace launcher

@@ -32,9 +32,10 @@ struct EventReport {
 };
 
 // %1 the test, %2 its result, %3 one line per sub-result ("Test 2: Fail"),
-// %4 the model name, %5 the result file (empty: the record could not be written).
+// %4 the model name, %5 the result file (empty: the record could not be written),
+// %6 the run's report page (empty: none is written).
 EventReport VerdictEvent(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
-                         std::wstring_view modelName, std::wstring_view resultFile);
+                         std::wstring_view modelName, std::wstring_view resultFile, std::wstring_view reportFile = {});
 // %1 the library the launcher cannot start without.
 EventReport StartFailureEvent(std::wstring_view libraryPath);
 
@@ -61,12 +62,14 @@ public:
 class EventLogSink : public IVerdictSink {
 public:
     void SetModelName(std::wstring modelName) { m_modelName = std::move(modelName); }
+    void SetReportFile(std::wstring reportFile) { m_reportFile = std::move(reportFile); }
     void ReportVerdict(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
                        std::wstring_view resultFile) noexcept override;
     void ReportNotice(const EventReport& report) noexcept override { ReportEvent(report); }
 
 private:
     std::wstring m_modelName;
+    std::wstring m_reportFile;
 };
 
 }  // namespace launcher

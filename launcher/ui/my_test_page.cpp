@@ -1,6 +1,7 @@
 #include "my_test_page.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "controls/palette.h"
 #include "framework/resources.h"
@@ -25,6 +26,7 @@ constexpr int kSeparator = 1035;
 constexpr int kUnused1036 = 1036;
 constexpr int kCombo = 1038;
 constexpr int kListButton = 1081;
+constexpr int kOpenReport = 1095;
 }  // namespace item
 
 // The context menu's items arrive as messages to the page: Copy is WM_COPY
@@ -91,6 +93,8 @@ void CMyTestPage::OnInitDialog() {
     ::ShowWindow(Item(item::kCombo), SW_HIDE);
     StreamManualText();
     Place(item::kStartStop, 315, 428, 178, 29);
+    Place(item::kOpenReport, 512, 428, 249, 29);
+    ::ShowWindow(Item(item::kOpenReport), SW_HIDE);
 
     Place(item::kDescription, 24, 65, 737, 345);
     SetFormattingRect(item::kDescription, RECT{13, 0, 717, 345});
@@ -194,6 +198,7 @@ void CMyTestPage::ResetDisplay() {
     SetStartStopText(fw::LoadStr(ids::kStartButton));
     m_state = TPageState::Idle;
     m_estimate = -1;
+    ::ShowWindow(Item(item::kOpenReport), SW_HIDE);
     StreamManualText();
     ::ShowWindow(Item(item::kDescription), SW_SHOW);
     ShowInstruction();
@@ -203,6 +208,12 @@ void CMyTestPage::OfferNextRun() {
     SetStartStopText(fw::LoadStr(ids::kStartButton));
     EnableStartStop(true);
     SetText(Item(item::kInstruction), fw::LoadStr(ids::kInstructionFinished));  // no longer "running"
+}
+
+void CMyTestPage::OfferReport(const std::wstring& path) {
+    m_reportPath = path;
+    SetText(Item(item::kOpenReport), fw::LoadStr(ids::kOpenReport));
+    ::ShowWindow(Item(item::kOpenReport), SW_SHOW);
 }
 
 void CMyTestPage::StartAtOnce(int entryIndex) {
@@ -330,6 +341,10 @@ std::optional<LRESULT> CMyTestPage::OnMessage(UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
         if (LOWORD(wParam) == item::kStartStop && HIWORD(wParam) == BN_CLICKED) {
             OnStartStop();
+            return 0;
+        }
+        if (LOWORD(wParam) == item::kOpenReport && HIWORD(wParam) == BN_CLICKED) {
+            ::ShellExecuteW(hwnd(), L"open", m_reportPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
             return 0;
         }
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) return 0;  // the page never ends itself

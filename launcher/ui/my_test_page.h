@@ -32,6 +32,8 @@ public:
     void PrepareDisplay();
     void SetStartStopText(const std::wstring& text);
     void EnableListButton(bool enable);
+    // The finished page offers the run's report page, opened in the default browser.
+    void OfferReport(const std::wstring& path);
     TPageState State() const { return m_state; }
 
     // ISuitePage
@@ -79,6 +81,7 @@ private:
     PaneBuffer m_pendingOutput;
     DisplayThrottle m_throttle;
     bool m_flushTimerSet = false;
+    std::wstring m_reportPath;
 };
 
 }  // namespace launcher

@@ -34,7 +34,11 @@ CNewOrlixCheckDlg::CNewOrlixCheckDlg(LauncherContext& context)
       m_logFolder(context.programDir),
       m_log(m_logFolder),
       m_results(m_verdictEvents),
-      m_dispatcher(HostServices{m_page, *this, m_log, m_results, m_runner, *this, *this}, context.keepOpen,
+      m_report(m_log.log(), context.languageCode,
+               [this](const std::wstring& path) {
+                   if (!Unattended()) m_page.OfferReport(path);
+               }),
+      m_dispatcher(HostServices{m_page, *this, m_log, m_results, m_runner, *this, *this, &m_report}, context.keepOpen,
                    context.programDir,
                    LaunchPolicy{context.commandLine.unattended, TimeLimitSeconds(context.commandLine),
                                 ReportTelemetryTo(telemetry::Telemetry())}) {}
@@ -113,6 +117,7 @@ void CNewOrlixCheckDlg::OnInitDialog() {
     }
     m_modelName = model.modelName;
     m_verdictEvents.SetModelName(m_modelName);
+    m_report.SetModelName(m_modelName);
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     m_runDate = FormatRunDate(now);
@@ -170,9 +175,13 @@ bool CNewOrlixCheckDlg::StartRun(int entryIndex) {
     if (const SecureFolder* refused = m_results.writer().Refusal())
         m_page.AppendText(RefusalNote(*refused, fw::LoadStr(ids::kFolderIsLink), fw::LoadStr(ids::kFolderForeignOwner)));
     // Each run is dated when it starts; its log is opened later, when a module asks for it.
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    m_runDate = FormatRunDate(now);
+    SYSTEMTIME started{};
+    ::GetLocalTime(&started);
+    m_runDate = FormatRunDate(started);
+    const std::wstring resultFolder = ResultFolder();
+    m_report.BeginRun(resultFolder, started,
+                      m_results.writer().IsOpen() ? resultFolder + kResultFileName : std::wstring());
+    m_verdictEvents.SetReportFile(m_report.ReportPath());
     m_log.log().WriteHeader(LogHeader{m_runTitle, m_runDate, m_modelName});
 
     return m_runner.Start(MakeRunThread(hwnd(), m_context, m_processorArchitecture, m_modeFlags, kRepeatCount));

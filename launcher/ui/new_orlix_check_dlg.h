@@ -12,6 +12,7 @@
 #include "launcher_context.h"
 #include "log_folder.h"
 #include "my_test_page.h"
+#include "report_service.h"
 #include "controls/my_button.h"
 #include "controls/my_tab_ctrl.h"
 #include "run_services.h"
@@ -84,6 +85,7 @@ private:
     LogService m_log;
     EventLogSink m_verdictEvents;
     ResultService m_results;
+    ReportService m_report;
     RunnerThreadSlot m_runner;
     CMyTestPage m_page;
     HostDispatcher m_dispatcher;

@@ -1,6 +1,7 @@
 #include "d2d_test.h"
 
 #include "display_lost.h"
+#include "fault_report.h"
 #include "framework/gdi.h"
 #include "framework/resources.h"
 #include "resources/string_ids.h"
@@ -276,6 +277,11 @@ void D2DTest::DrawRunningLabel(int x, int y) {
 bool D2DTest::DisplayLost(HRESULT hr) const { return video::DisplayLost(m_pDD.Get(), hr); }
 
 bool D2DTest::DisplayBack() const { return video::DisplayBack(m_pDD.Get()); }
+
+void D2DTest::ReportCheckFaults() {
+    video::ReportCheckFaults(m_module, m_badPixels.LastCheckFaults(), m_mode.width, m_mode.height, m_mode.bpp,
+                             m_greenMask16);
+}
 
 void D2DTest::Release() {
     m_labelFont.reset();

@@ -86,6 +86,8 @@ public:
 
     void AddBadPixel(long position, int& errorBudget) { m_badPixels.AddBadPixel(position, errorBudget); }
     video::CBadPixels& BadPixels() { return m_badPixels; }
+    // The latest check's faulty pixels to the launcher and the log.
+    void ReportCheckFaults();
 
     IDirectDrawSurface7* Primary() const { return m_pddsPrimary.Get(); }
     IDirectDrawSurface7* BackBuffer() const { return m_pddsBack.Get(); }

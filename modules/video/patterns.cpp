@@ -129,6 +129,7 @@ HRESULT ColorBarPattern(D2DTest& test, int bpp, int& errorBudget) {
                                        errorBudget);
             if (HRESULT hr = lock.Unlock(); FAILED(hr)) return hr;
         }
+        test.ReportCheckFaults();
         if (errorBudget < 0) return E_FAIL;
         ModuleOf(test).Platform().Sleep(kShowMs);
         test.ClearBackBuffer(0);
@@ -185,6 +186,7 @@ HRESULT GradientPattern(D2DTest& test, int bpp, int& errorBudget) {
                 [&](int x, int y) { return PixelValue(image.ColourAt(x, y), bpp, mask); }, errorBudget);
             if (HRESULT hr = lock.Unlock(); FAILED(hr)) return hr;
         }
+        test.ReportCheckFaults();
         ModuleOf(test).Platform().Sleep(kShowMs);
         test.ClearBackBuffer(0);
         test.FlipPrimary();
@@ -287,6 +289,7 @@ HRESULT CRadialPattern::Check(int& errorBudget) {
                                      [&](int x, int y) { return m_colours->At(x, y); }, errorBudget);
         if (HRESULT hr = lock.Unlock(); FAILED(hr)) return hr;
     }
+    m_test.ReportCheckFaults();
     return errorBudget < 0 ? E_FAIL : S_OK;
 }
 

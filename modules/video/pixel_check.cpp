@@ -14,6 +14,17 @@ DWORD PixelValue(Rgb c, int bpp, DWORD greenMask16) {
     return (DWORD{c.r} << 16) | (DWORD{c.g} << 8) | c.b;
 }
 
+DWORD ColourOf(DWORD pixel, int bpp, DWORD greenMask16) {
+    if (bpp != 16) return pixel & 0xFFFFFF;
+    // Each channel's bits widened to eight by repeating their top bits.
+    auto widen = [](DWORD value, int bits) { return (value << (8 - bits)) | (value >> (2 * bits - 8)); };
+    const bool fiveFiveFive = greenMask16 == 0x03E0;
+    const DWORD r = widen(fiveFiveFive ? (pixel >> 10) & 0x1F : (pixel >> 11) & 0x1F, 5);
+    const DWORD g = fiveFiveFive ? widen((pixel >> 5) & 0x1F, 5) : widen((pixel >> 5) & 0x3F, 6);
+    const DWORD b = widen(pixel & 0x1F, 5);
+    return (r << 16) | (g << 8) | b;
+}
+
 DWORD ReadPixel(const SurfaceView& view, int x, int y) {
     const BYTE* row = view.bits + static_cast<ptrdiff_t>(y) * view.pitch;
     switch (view.bpp) {
@@ -99,6 +110,7 @@ bool HasSse2() {
 }  // namespace
 
 void CBadPixels::CheckArea(const SurfaceView& view, const RECT& requested, DWORD expected, int& errorBudget) {
+    m_checkFaults = {};
     if (!IsCheckedDepth(view.bpp) || expected == 0) return;  // black never fails
     const RECT area = ClipToView(view, requested);
     // Rows without a fault are passed over at memory speed; 24-bit rows are read pixel by pixel.
@@ -112,7 +124,10 @@ void CBadPixels::CheckArea(const SurfaceView& view, const RECT& requested, DWORD
         if (view.bpp != 24 && !(sse2 ? RowHasFaultSse2(row, rowBytes, pattern) : RowHasFaultPlain(row, rowBytes, pattern)))
             continue;
         for (long x = area.left; x < area.right; ++x)
-            if (IsFaulty(ReadPixel(view, x, y), expected)) AddBadPixel(PixelPosition(view, x, y), errorBudget);
+            if (DWORD read = ReadPixel(view, x, y); IsFaulty(read, expected)) {
+                AddBadPixel(PixelPosition(view, x, y), errorBudget);
+                m_checkFaults.Add(static_cast<int>(x), static_cast<int>(y), expected, read);
+            }
     }
 }
 

@@ -6,6 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
+
+#include "hostlink/protocol.h"
 
 namespace video {
 
@@ -36,6 +39,20 @@ inline bool IsFaulty(DWORD read, DWORD expected) { return (read & expected) != e
 
 inline bool IsCheckedDepth(int bpp) { return bpp == 16 || bpp == 24 || bpp == 32; }
 
+// A pixel value as 0x00RRGGBB (16-bit values by their green mask).
+DWORD ColourOf(DWORD pixel, int bpp, DWORD greenMask16);
+
+// The faulty pixels one check found: their positions (at most
+// hostlink::kMaxFaultPoints) with the pixel values expected and read.
+struct CheckFaults {
+    std::vector<hostlink::FaultPoint> points;
+    long found = 0;  // every faulty pixel of the check, kept or not
+    void Add(int x, int y, DWORD expected, DWORD read) {
+        if (points.size() < static_cast<size_t>(hostlink::kMaxFaultPoints)) points.push_back({x, y, expected, read});
+        ++found;
+    }
+};
+
 // The part of `area` that lies on the view.
 RECT ClipToView(const SurfaceView& view, const RECT& area);
 
@@ -51,6 +68,8 @@ public:
     void AddBadPixel(long position, int& errorBudget);
 
     const std::array<long, kListSize>& BadPixelList() const { return m_list; }
+    // What the latest check (CheckArea or CheckEach) found; it visits each pixel once.
+    const CheckFaults& LastCheckFaults() const { return m_checkFaults; }
 
     // Checks every pixel of `area` against one value.
     void CheckArea(const SurfaceView& view, const RECT& area, DWORD expected, int& errorBudget);
@@ -58,16 +77,20 @@ public:
     // Checks every pixel of `area` against expectedAt(x, y).
     template <typename Expected>
     void CheckEach(const SurfaceView& view, const RECT& area, Expected expectedAt, int& errorBudget) {
+        m_checkFaults = {};
         if (!IsCheckedDepth(view.bpp)) return;
         const RECT a = ClipToView(view, area);
         for (long y = a.top; y < a.bottom; ++y)
             for (long x = a.left; x < a.right; ++x)
-                if (IsFaulty(ReadPixel(view, x, y), expectedAt(x, y)))
+                if (DWORD read = ReadPixel(view, x, y), expected = expectedAt(x, y); IsFaulty(read, expected)) {
                     AddBadPixel(PixelPosition(view, x, y), errorBudget);
+                    m_checkFaults.Add(static_cast<int>(x), static_cast<int>(y), expected, read);
+                }
     }
 
 private:
     std::array<long, kListSize> m_list;
+    CheckFaults m_checkFaults;
 };
 
 }  // namespace video

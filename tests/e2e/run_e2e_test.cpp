@@ -25,6 +25,7 @@ constexpr int kProgressBar = 1021;
 constexpr int kPercentLabel = 1042;
 constexpr int kStartStop = 1037;
 constexpr int kCloseButton = 1022;
+constexpr int kOpenReport = 1095;
 constexpr DWORD kRunTimeoutMs = 60000;
 
 
@@ -385,6 +386,8 @@ TEST(LauncherRun, UnattendedAMissingModuleFailsAndAHungOneEndsTheLauncherAtItsTi
     const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
     EXPECT_NE(log.find(L"Scripted did not finish within 10 seconds\r\n"), std::wstring::npos) << ToUtf8(log);
     EXPECT_NE(HistoryResult(session).find(UiString(session, 142)), std::wstring::npos);
+    // The run did not end normally: its report says so.
+    EXPECT_NE(ReadBytes(session.resultFolder() + L"qdx_report_latest.html").find(">INCOMPLETE</h1>"), std::string::npos);
 }
 
 TEST(LauncherRun, EveryVerdictIsAnEventAndBothModulesWriteIntoTheRunsOneLog) {
@@ -401,7 +404,7 @@ TEST(LauncherRun, EveryVerdictIsAnEventAndBothModulesWriteIntoTheRunsOneLog) {
     EXPECT_EQ(std::pair(events[1].type, events[1].id), std::pair(0x0001u, 0x3e9u));  // error
     for (const wchar_t* part : {L"\"Scripted\"", L"\"Pass\"", L"Test 1: Pass"})
         EXPECT_NE(events[0].text.find(part), std::wstring::npos) << ToUtf8(events[0].text);
-    for (const wchar_t* part : {L"\"Second\"", L"\"Fail\"", L"Test 2: Fail"})
+    for (const wchar_t* part : {L"\"Second\"", L"\"Fail\"", L"Test 2: Fail", L"qdx_report_"})
         EXPECT_NE(events[1].text.find(part), std::wstring::npos) << ToUtf8(events[1].text);
 
     // The run has ended (the failure keeps the launcher open): one log, with its header.
@@ -534,4 +537,32 @@ TEST(LauncherRun, AResultFileOfAHundredMegabytesIsSetAsideAndANewOneStarted) {
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(std::pair(events[0].type, events[0].id), std::pair(0x0002u, 1007u));
     EXPECT_NE(events[0].text.find(L"qdx_result.xml.bad"), std::wstring::npos) << ToUtf8(events[0].text);
+}
+
+TEST(LauncherRun, EveryRunLeavesAReportPageAndTheFinishedPageOffersIt) {
+    LauncherSession session;
+    session.AddScriptedModule(L"setlog\nlog passing module\\n\nsub 0 1\nreturn 0\n");
+    session.AddScriptedModule(
+        L"setlog\nlog <second> & \"failing\" module\\n\nsub 0 1\nfaults 50 1024 768\nsub 0 3\nreturn 1\n", L"second");
+    Process launcher = session.Start(L"/scripted /second");
+    HWND window = WaitLauncherWindow(launcher);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitRunEnd(window));
+    EXPECT_TRUE(PollUntil(5000, [&] { return IsShown(FindControl(window, {kOpenReport})); }));
+
+    // One page in the reports folder, and the same bytes as the latest.
+    const std::wstring latest = session.resultFolder() + L"qdx_report_latest.html";
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((session.resultFolder() + L"reports\\qdx_report_*.html").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(::FindNextFileW(search, &found));
+    ::FindClose(search);
+    EXPECT_TRUE(std::regex_match(found.cFileName, std::wregex(L"qdx_report_\\d{8}_\\d{6}\\.html")));
+    EXPECT_EQ(ReadBytes(session.resultFolder() + L"reports\\" + found.cFileName), ReadBytes(latest));
+    EXPECT_NE(ReadBytes(latest).find("<td class=\"name\">Second</td>"), std::string::npos);
+    // check_report.py reads both with Python's HTML parser.
+    KeepForLinuxCheck(latest, L"report.html");
+    KeepForLinuxCheck(session.resultFolder() + L"hwck_log00.txt", L"report_log.txt");
+    PostCloseMessage(window);
+    EXPECT_EQ(launcher.WaitExit(10000), 0u);
 }

@@ -178,6 +178,20 @@ TEST_F(VideoDeviceTest, BudgetOfThreeAndFaultsInTheFirstBar) {
     }
 }
 
+TEST_F(VideoDeviceTest, ACheckWithFaultsSendsExactlyTheirPositionsAndLogsThem) {
+    // Three cells of the comparison surface in bar 0 (white) that lose a bit of blue.
+    fakeddraw::FakeDirectDrawFactory factory;
+    for (auto [x, y] : {std::pair{10u, 10u}, {20u, 5u}, {30u, 700u}}) factory.display().stuck.push_back({3, x, y, 0x80, 0});
+    CVideoModule caseModule(host.hwnd(), factory, platform);
+    D2DTest device(caseModule);
+    int width = 1024, height = 768, bpp = 32, budget = 3;
+    ASSERT_EQ(device.InitDirectDraw(host.hwnd(), width, height, bpp), video::kInitOk);
+    EXPECT_EQ(ColorBarPattern(device, 32, budget), S_OK);
+    EXPECT_EQ(host.Only(L"faults:"),
+              std::vector<std::wstring>{L"faults:0:1024x768:20,5=FFFFFF/FFFF7F;10,10=FFFFFF/FFFF7F;30,700=FFFFFF/FFFF7F;"});
+    EXPECT_NE(host.Logged().find(Str(IDS_VIDEO_FAULTY_PIXELS) + L": 3 - (20,5) (10,10) (30,700)\r\n"), std::wstring::npos);
+}
+
 TEST_F(VideoDeviceTest, LostSurfacesAndBusyBlitsAreWaitedOut) {
     ASSERT_EQ(InitAtDesktop(), video::kInitOk);
     directDraw.display().lostTimes = 3;
@@ -255,6 +269,7 @@ protected:
 TEST_F(Video2DDriverTest, PassesAndLogsTheResolution) {
     EXPECT_EQ(Run2DTest(module), 0);
     EXPECT_EQ(host.Only(L"sub:"), std::vector<std::wstring>{L"sub:0,1"});
+    EXPECT_TRUE(host.Only(L"faults:").empty());  // a passing check sends nothing
     EXPECT_EQ(host.Printed(), Str(IDS_VIDEO_TEST1_TITLE) + Str(IDS_VIDEO_OK));
     EXPECT_EQ(host.lines.back(), L"log:" + Str(IDS_VIDEO_2D_RESOLUTION) + L": 640*480*32\r\n");
     EXPECT_EQ(host.Only(L"progress:"), (std::vector<std::wstring>{L"progress:50", L"progress:100"}));  // 0 is not above the start

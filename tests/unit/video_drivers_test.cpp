@@ -83,6 +83,7 @@ TEST_F(VideoDriversTest, MemoryTestStopsAtAStuckBitAndLogsItsDetailBeforeTheVerd
     ASSERT_NE(std::wstring::npos, detail) << testsupport::ToUtf8(logged);
     EXPECT_LT(detail, logged.find(Str(IDS_VIDEO_FAILED)));
     EXPECT_EQ(std::vector<std::wstring>{L"sub:0,3"}, host.Only(L"sub:"));
+    EXPECT_EQ(std::vector<std::wstring>{L"faults:0:1024x1024:5,3=AAAAAA/AAAAAB;"}, host.Only(L"faults:"));
     EXPECT_EQ(1, module.AccelerationOk);  // the device was set up: no acceleration verdict
 }
 

@@ -1,5 +1,7 @@
 #include "video_test_host.h"
 
+#include <cwchar>
+
 #include "framework/resources.h"
 #include "hostlink/protocol.h"
 
@@ -68,6 +70,19 @@ LRESULT CALLBACK HostRecorder::Procedure(HWND hwnd, UINT message, WPARAM wParam,
     case msg::kSetEditBoxBKColor:
         lines.push_back(L"bk:" + std::to_wstring(lParam) + L"," + std::to_wstring(wParam));
         break;
+    case msg::kReportFaultPoints: {
+        auto* record = reinterpret_cast<const FaultPointsRecord*>(lParam);
+        std::wstring line = L"faults:" + std::to_wstring(wParam) + L":" + std::to_wstring(record->width) + L"x" +
+                            std::to_wstring(record->height) + L":";
+        wchar_t point[64];
+        for (int i = 0; i < record->count; ++i) {
+            const FaultPoint& p = PointsOf(record)[i];
+            swprintf(point, 64, L"%d,%d=%06X/%06X;", p.x, p.y, p.expected, p.read);
+            line += point;
+        }
+        lines.push_back(line);
+        return record->count;
+    }
     case msg::kClearCurrentLog: lines.push_back(L"clearlog"); break;
     case msg::kSetSusResLog: lines.push_back(L"setlog"); break;
     default: break;  // the stop button's state while a box is open

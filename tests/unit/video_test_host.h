@@ -13,7 +13,8 @@
 namespace videotest {
 
 // Lines such as "text:OK\r\n", "log:...", "progress:50", "sub:0,1", "box:caption",
-// "colour:...,65535", "bk:255,0", "clearlog", "abort?", "setlog".
+// "colour:...,65535", "bk:255,0", "clearlog", "abort?", "setlog",
+// "faults:0:1024x768:10,10=FFFFFF/FFFF7F;..." (x,y=expected/read of each point).
 class HostRecorder {
 public:
     HostRecorder();

@@ -80,6 +80,7 @@ TEST(WindowTexts, LauncherTestPage) {
             {item(1047), {text(ids::kInstruction), text(ids::kInstructionFullTest), text(ids::kInstructionRunning),
                           text(ids::kInstructionFinished)}, true},
             {item(1037), {text(ids::kStartButton), text(ids::kStopButton)}, false},
+            {item(1095), {text(ids::kOpenReport)}, false},
             {item(1042), {FormatWithNumber(text(ids::kPercentFormat), 100)}, false},
             {item(1093), {FormatWithNumber(text(ids::kEstimateFormat), 999)}, false},
         };

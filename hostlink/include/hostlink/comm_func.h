@@ -70,6 +70,10 @@ public:
     // always enables it again; returns the button the user chose.
     int ShowMyMessageBox(std::wstring text, std::wstring caption, UINT style);
     int PrintEstimateTestTime(int estimate);
+    // Where sub-test `number` (0 = the next one) found faulty pixels in a
+    // picture of width x height; at most hostlink::kMaxFaultPoints are sent.
+    // Returns the number of points the launcher kept.
+    int ReportFaultPoints(DWORD number, int width, int height, const hostlink::FaultPoint* points, int count);
     void HoldWindow();
 
     HWND HostWindow() const { return m_hostWindow; }

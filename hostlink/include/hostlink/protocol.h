@@ -49,6 +49,8 @@ constexpr UINT kSelectTest = WM_USER + 36;       // lParam catalogue index
 constexpr UINT kPrintEstimateTestTime = WM_USER + 37;  // lParam estimate, kNoEstimate / 0 = none
 constexpr UINT kShowTestInfo = WM_USER + 38;     // from a picture button to its parent; wParam button index
 constexpr UINT kHoldWindow = WM_USER + 39;       // the launcher stays open after the run
+constexpr UINT kReportFaultPoints = WM_USER + 41;  // wParam sub-test number (0 = next), lParam FaultPointsRecord*;
+                                                   // result: points kept, 0 for a record out of bounds
 constexpr UINT kReserved120 = WM_USER + 120;     // accepted and ignored
 constexpr UINT kX64Hello = WM_USER + 200;        // wParam the 64-bit host's window; result kX64Answer
 constexpr UINT kX64Start = WM_USER + 202;        // dialog to the 64-bit host, after the set-up record
@@ -124,6 +126,29 @@ static_assert(offsetof(ItemListRecord, items) == sizeof(void*));
 #ifndef _WIN64
 static_assert(offsetof(ItemListRecord, items) == 4, "32-bit count, then the pointers");
 #endif
+
+// lParam of kReportFaultPoints: where a picture (a screen or a surface) is
+// faulty. The header is followed by `count` points; the same bytes in 32- and
+// 64-bit builds. A record outside the bounds below is ignored.
+constexpr INT32 kMaxFaultPictureSide = 16384;
+constexpr INT32 kMaxFaultPoints = 1000;
+struct FaultPoint {
+    INT32 x;
+    INT32 y;
+    UINT32 expected;  // 0x00RRGGBB
+    UINT32 read;      // 0x00RRGGBB
+};
+struct FaultPointsRecord {
+    INT32 width;   // 1 to kMaxFaultPictureSide
+    INT32 height;  // 1 to kMaxFaultPictureSide
+    INT32 count;   // 0 to kMaxFaultPoints
+    // followed by FaultPoint[count]
+};
+static_assert(sizeof(FaultPoint) == 16 && alignof(FaultPoint) == 4);
+static_assert(sizeof(FaultPointsRecord) == 12 && alignof(FaultPointsRecord) == 4);
+inline const FaultPoint* PointsOf(const FaultPointsRecord* record) {
+    return reinterpret_cast<const FaultPoint*>(record + 1);
+}
 
 // Payload of the kX64Setup copy-data message; the same 4,104 bytes in 32- and 64-bit builds.
 constexpr size_t kX64FolderChars = 2048;

@@ -1,6 +1,7 @@
 #include "run_memory_test.h"
 
 #include "display_wait.h"
+#include "fault_report.h"
 #include "init_error.h"
 #include "message_pump.h"
 #include "module_globals.h"
@@ -15,6 +16,10 @@ int RunMemoryTest(CVideoModule& module) {
     memtest::DetailText detail;
     video::CDisplayWait wait(module);
     bool stopped = false;
+    // Video memory holds 16-bit pixels as 5-6-5.
+    test.OnFaults([&module](const video::CheckFaults& faults, int width, int height, int bitsPerPixel) {
+        video::ReportCheckFaults(module, faults, width, height, bitsPerPixel, 0x07E0);
+    });
 
     module.Report(IDS_VIDEO_TEST2_TITLE);
     if (module.GetAbort() == hostlink::kAbortRequested) return 2;

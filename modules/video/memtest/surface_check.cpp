@@ -54,13 +54,14 @@ bool AnyDiffers(const Pixel* pixels, int count, Pixel pattern) {
 
 template <typename Pixel>
 CompareOutcome Compare(const SurfaceView& copy, int width, int height, Pixel pattern, int surfaceNumber,
-                       CBadPixelList& faults, int& budget) {
+                       CBadPixelList& faults, int& budget, video::CheckFaults* found) {
     const int pitchInPixels = static_cast<int>(copy.pitch / static_cast<LONG>(sizeof(Pixel)));
     for (int y = 0; y < height; ++y) {
         const Pixel* row = Row<Pixel>(copy, y);
         if (!AnyDiffers(row, width, pattern)) continue;
         for (int x = 0; x < width; ++x) {
             if (row[x] == pattern) continue;
+            if (found) found->Add(x, y, pattern, row[x]);
             const int position = x + y * pitchInPixels;
             if (faults.Add(surfaceNumber, position)) --budget;
             if (budget < 0) return {true, position, row[x]};
@@ -77,11 +78,12 @@ void FillPattern(const SurfaceView& surface, std::uint32_t pattern) {
 }
 
 CompareOutcome ComparePattern(const SurfaceView& copy, int width, int height, std::uint32_t pattern,
-                              int surfaceNumber, CBadPixelList& faults, int& budget) {
-    if (copy.bitsPerPixel == 32) return Compare<std::uint32_t>(copy, width, height, pattern, surfaceNumber, faults, budget);
+                              int surfaceNumber, CBadPixelList& faults, int& budget, video::CheckFaults* found) {
+    if (copy.bitsPerPixel == 32)
+        return Compare<std::uint32_t>(copy, width, height, pattern, surfaceNumber, faults, budget, found);
     if (copy.bitsPerPixel == 16)
         return Compare<std::uint16_t>(copy, width, height, static_cast<std::uint16_t>(pattern), surfaceNumber, faults,
-                                      budget);
+                                      budget, found);
     return {};
 }
 

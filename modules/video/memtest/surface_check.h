@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "bad_pixel_list.h"
+#include "../pixel_check.h"
 #include "surface_view.h"
 
 namespace memtest {
@@ -18,8 +19,9 @@ struct CompareOutcome {
 
 // Compares the top-left width x height pixels of `copy` with `pattern`. A pixel
 // that differs and is new to `faults` takes one from `budget`; the check stops at
-// the pixel that takes the budget below zero.
+// the pixel that takes the budget below zero. Every differing pixel compared
+// goes to `found` too, when given.
 CompareOutcome ComparePattern(const SurfaceView& copy, int width, int height, std::uint32_t pattern,
-                              int surfaceNumber, CBadPixelList& faults, int& budget);
+                              int surfaceNumber, CBadPixelList& faults, int& budget, video::CheckFaults* found = nullptr);
 
 }  // namespace memtest

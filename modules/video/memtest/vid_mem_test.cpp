@@ -206,9 +206,11 @@ HRESULT VidMemTest::FillAndVerify(const SurfaceRecord& record, std::wstring& fai
     }
     const SurfaceView view{static_cast<int>(copy.ddpfPixelFormat.dwRGBBitCount), copy.lPitch, kReadBackSide,
                            kReadBackSide, copy.lpSurface};
-    const CompareOutcome outcome =
-        ComparePattern(view, record.width, record.height, m_pattern32, m_surfaceCounter, m_badPixels, m_errorBudget);
+    video::CheckFaults found;
+    const CompareOutcome outcome = ComparePattern(view, record.width, record.height, m_pattern32, m_surfaceCounter,
+                                                  m_badPixels, m_errorBudget, &found);
     const HRESULT unlocked = m_readBack->Unlock(nullptr);
+    if (found.found > 0 && m_onFaults) m_onFaults(found, record.width, record.height, view.bitsPerPixel);
     if (outcome.budgetExhausted) {
         m_failingPosition = outcome.position;
         m_failingValue = outcome.valueRead;

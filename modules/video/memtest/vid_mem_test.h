@@ -13,6 +13,7 @@
 #include "ddraw_factory.h"
 #include "framework/com.h"
 #include "memtest_text.h"
+#include "../pixel_check.h"
 
 namespace memtest {
 
@@ -39,6 +40,10 @@ public:
     HRESULT Run(HWND window, DetailText& detail, int errorLevel, const std::function<bool()>& displayBack = {});
     // True once the display is the test's again, its surfaces restored and empty.
     bool DisplayBack() const;
+    // Receives each surface check's faulty pixels (the copy's values, its depth)
+    // as soon as the check is done; a check without faults is not reported.
+    using FaultReporter = std::function<void(const video::CheckFaults&, int width, int height, int bitsPerPixel)>;
+    void OnFaults(FaultReporter report) { m_onFaults = std::move(report); }
     // Leaves full screen and releases every DirectDraw object; safe to repeat.
     void Release();
 
@@ -59,6 +64,7 @@ private:
     void DrawProgress(HDC dc, const SurfaceRecord& record);
 
     std::function<void(DWORD)> m_sleep;
+    FaultReporter m_onFaults;
     video::IDirectDrawFactory& m_factory;
     CBadPixelList m_badPixels;
     int m_errorBudget = 0;

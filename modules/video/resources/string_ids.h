@@ -51,3 +51,5 @@
 // A display taken by another window during a sub-test
 #define IDS_VIDEO_DISPLAY_BACK 410
 #define IDS_VIDEO_DISPLAY_NOT_BACK 411
+// Faulty pixels of one check, in the log (400 to 409)
+#define IDS_VIDEO_FAULTY_PIXELS 400

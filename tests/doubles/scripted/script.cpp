@@ -54,7 +54,7 @@ std::wstring Unescape(std::wstring_view text) {
 struct Syntax {
     const wchar_t* word;
     Op op;
-    enum Shape { kBare, kText, kNumber, kOptionalNumber, kTwoNumbers, kTextNumber } shape;
+    enum Shape { kBare, kText, kNumber, kOptionalNumber, kTwoNumbers, kThreeNumbers, kTextNumber } shape;
 };
 
 constexpr Syntax kSyntax[] = {
@@ -68,6 +68,7 @@ constexpr Syntax kSyntax[] = {
     {L"clearlog", Op::kClearLog, Syntax::kBare},   {L"savelog", Op::kSaveLog, Syntax::kBare},
     {L"hold", Op::kHold, Syntax::kBare},           {L"ask", Op::kAsk, Syntax::kTextNumber},
     {L"hang", Op::kHang, Syntax::kBare},           {L"crash", Op::kCrash, Syntax::kBare},
+    {L"faults", Op::kFaults, Syntax::kThreeNumbers},
 };
 
 std::optional<Command> Parse(const Syntax& syntax, std::wstring_view rest) {
@@ -97,6 +98,16 @@ std::optional<Command> Parse(const Syntax& syntax, std::wstring_view rest) {
         if (!first || !second) return std::nullopt;
         command.first = *first;
         command.second = *second;
+        return command;
+    }
+    case Syntax::kThreeNumbers: {
+        auto [firstWord, more] = SplitFirst(rest);
+        auto [secondWord, thirdWord] = SplitFirst(more);
+        std::optional<long long> first = Number(firstWord), second = Number(secondWord), third = Number(thirdWord);
+        if (!first || !second || !third) return std::nullopt;
+        command.first = *first;
+        command.second = *second;
+        command.third = *third;
         return command;
     }
     case Syntax::kTextNumber: {

@@ -14,6 +14,9 @@
 //                                            0 when the answer is Yes or OK, else 1
 //   hang                                     never returns
 //   crash                                    writes to address 0
+//   faults N W H                             ReportFaultPoints for the next sub-test: N points of a
+//                                            W x H picture, point i at x = 97 i mod W, y = 61 i mod H,
+//                                            expected 0xFFFFFF, read i
 //
 // Numbers are decimal or 0x hexadecimal and may be negative. Blank lines are
 // skipped; any other line the parser does not understand becomes kUnknown.
@@ -25,7 +28,7 @@ namespace scripted {
 
 enum class Op {
     kText, kLog, kBox, kProgress, kInit, kEstimate, kSub, kXml, kColor, kSetLog, kSetLogDir,
-    kClearLog, kSaveLog, kHold, kAbortPoll, kSleep, kReturn, kAsk, kHang, kCrash, kUnknown,
+    kClearLog, kSaveLog, kHold, kAbortPoll, kSleep, kReturn, kAsk, kHang, kCrash, kFaults, kUnknown,
 };
 
 constexpr long long kAbortPollDefaultMs = 10000;
@@ -35,6 +38,7 @@ struct Command {
     std::wstring text;  // the text, name or folder; the whole line for kUnknown
     long long first = 0;
     long long second = 0;
+    long long third = 0;
     bool operator==(const Command&) const = default;
 };
 

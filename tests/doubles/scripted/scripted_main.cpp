@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "hostlink/comm_func.h"
 #include "hostlink/protocol.h"
@@ -73,6 +74,13 @@ private:
     std::wstring m_path;
 };
 
+void ReportFaults(CCommFunc& link, int count, int width, int height) {
+    std::vector<hostlink::FaultPoint> points;
+    for (int i = 0; i < count && width > 0 && height > 0; ++i)
+        points.push_back({97 * i % width, 61 * i % height, 0xFFFFFF, static_cast<UINT32>(i)});
+    link.ReportFaultPoints(0, width, height, points.data(), static_cast<int>(points.size()));
+}
+
 bool AbortSeenWithin(CCommFunc& link, long long milliseconds) {
     const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
     for (;;) {
@@ -117,6 +125,9 @@ int Replay(const std::vector<scripted::Command>& script, CCommFunc& link, const 
         }
         case Op::kHang: ::Sleep(INFINITE); break;
         case Op::kCrash: *g_nowhere = 1; break;
+        case Op::kFaults:
+            ReportFaults(link, first, static_cast<int>(c.second), static_cast<int>(c.third));
+            break;
         case Op::kUnknown: link.PrintText(L"scripted: unknown line: " + c.text + L"\r\n"); break;
         }
     }
