@@ -5,6 +5,7 @@
 #include "launcher_context.h"
 #include "module_runner.h"
 #include "runner_messages.h"
+#include "string_ids.h"
 #include "text_util.h"
 
 using namespace hostlink;
@@ -93,6 +94,7 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         RecordVerdict(TextOrEmpty(TextAt(wParam)), value);
         return 0;
     case msg::kWriteXmlSub:
+        if (m_policy.burnIn.Active()) m_burnIn.SubResult(static_cast<int>(wParam), value);
         m_services.results.WriteXmlSub(static_cast<int>(wParam), value);
         return 0;
     case msg::kStartRun:
@@ -124,8 +126,10 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         else
             m_keepOpen = true;
         return 0;
-    case msg::kReserved7:
     case msg::kSetRepeatAbort:
+        if (m_policy.burnIn.Active()) OnRepeatAbort();
+        return 0;
+    case msg::kReserved7:
     case msg::kClearUIText:
     case msg::kSetEditBoxBKColor:
     case msg::kCloseAuxWindow:
@@ -137,6 +141,9 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case runner_msg::kModuleStarted:
         OnModuleStarted(reinterpret_cast<const RunRow*>(lParam));
+        return 0;
+    case runner_msg::kCycleStarted:
+        OnCycleStarted(static_cast<int>(wParam));
         return 0;
     case runner_msg::kModuleReturned:
         StopWatchdog();
@@ -156,6 +163,10 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
 
 void HostDispatcher::OnProgress(int value) {
     ISuitePage& page = m_services.page;
+    if (m_policy.burnIn.Active()) {
+        ShowBurnInProgress(value);
+        return;
+    }
     if (value == kProgressDone) {
         page.SetProgress(100);
         page.ShowEstimateLabel(false);
@@ -175,6 +186,51 @@ void HostDispatcher::OnProgress(int value) {
     if (value == 100) m_hostProgressOffset += 100;
     page.SetProgress(percent);
     ShowEstimateFor(percent);
+}
+
+// A module's own 100 % (or "done") is only a step: the bar covers the whole
+// burn-in and shows 100 at its end alone.
+void HostDispatcher::ShowBurnInProgress(int value) {
+    long long units = m_cycleProgress;
+    if (value == kProgressRestart)
+        m_cycleProgress = units = 0;
+    else if (value != kProgressDone)
+        units += value;
+    if (value == 100) m_cycleProgress += 100;
+    const int percent = BurnInPercent(m_policy.burnIn, m_burnIn.Cycle(), units, m_testCount,
+                                      ::GetTickCount64() - m_burnInStart);
+    m_services.page.SetProgress(percent);
+    ShowEstimateFor(percent);
+}
+
+void HostDispatcher::OnCycleStarted(int cycle) {
+    const ULONGLONG now = ::GetTickCount64();
+    m_burnIn.CycleStarted(cycle, now);
+    m_cycleProgress = 0;
+    const std::wstring line = CycleLine(m_policy.burnIn, cycle, now - m_burnInStart, m_policy.loadString);
+    if (PageActive()) m_services.page.AppendText(line);
+    m_services.log.WriteLogWhenOpen(line);
+    m_services.results.SetCycle(cycle);
+    if (PageActive()) ShowBurnInProgress(0);
+}
+
+// The module under way asked that no further cycle start.
+void HostDispatcher::OnRepeatAbort() {
+    if (m_burnIn.EndRequestedBy() || !m_services.runner.Exists()) return;
+    const std::wstring module = m_currentModule ? m_currentModule->displayName : std::wstring();
+    m_burnIn.EndRequestedBy(module);
+    m_services.runner.EndAfterCycle();
+    Note(FillIn(m_policy.loadString ? m_policy.loadString(ids::kBurnInEndRequested) : L"", {module}) + L"\r\n");
+}
+
+// The summary goes to the pane and the log before the log closes, and the end
+// event pairs the start event: a start without an end is a machine that went down.
+void HostDispatcher::FinishBurnIn() {
+    if (!m_policy.burnIn.Active()) return;
+    m_burnIn.End(::GetTickCount64());
+    const std::wstring summary = SummaryText(m_burnIn, m_policy.loadString);
+    Guarded([&] { Note(summary); });
+    if (m_policy.reportEvent) m_policy.reportEvent(BurnInEndEvent(BurnInEndType(m_burnIn, m_userAborted), summary));
 }
 
 void HostDispatcher::ShowEstimateFor(int percent) {
@@ -198,6 +254,7 @@ void HostDispatcher::OnEstimate(int estimate) {
 
 void HostDispatcher::OnExitTest() {
     StopWatchdog();
+    Guarded([&] { FinishBurnIn(); });
     Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, m_moduleResult); });
     ISuitePage& page = m_services.page;
     Guarded([&] {
@@ -228,6 +285,14 @@ void HostDispatcher::OnStartRun(int entryIndex) {
     m_runFailed = false;
     m_outcome = {};
     m_runState = TRunState::Running;
+    if (m_policy.burnIn.Active()) {
+        m_burnIn.Begin();
+        m_burnInStart = ::GetTickCount64();
+        Guarded([&] {
+            if (m_policy.reportEvent)
+                m_policy.reportEvent(BurnInStartEvent(m_policy.burnIn.Switches(), m_services.window.RunTestNames()));
+        });
+    }
     bool started = false;
     Guarded([&] { started = m_services.window.StartRun(entryIndex); });
     if (!started) EndUnstartedRun();
@@ -249,6 +314,7 @@ void HostDispatcher::RecordVerdict(const std::wstring& testName, int resultIndex
         ++m_outcome.stopped;
     else if (resultIndex != kResultPass)
         ++m_outcome.failed;  // the result file shows any other index as "Fail"
+    if (m_policy.burnIn.Active()) m_burnIn.Verdict(testName, resultIndex);
     m_services.results.WriteXml(testName, resultIndex);
 }
 
@@ -259,6 +325,7 @@ void HostDispatcher::Note(const std::wstring& line) {
 
 void HostDispatcher::OnModuleStarted(const RunRow* row) {
     if (!row) return;
+    m_currentModule = *row;
     m_services.results.BeginTest(row->displayName);
     if (m_policy.timeLimitSeconds == 0) return;
     m_timedModule = *row;
@@ -282,6 +349,7 @@ void HostDispatcher::OnWatchdogTick() {
     Guarded([&] { RecordVerdict(row.displayName, kResultFail); });
     Guarded([&] { ReportTestTelemetry(m_policy.reportTelemetry, row.moduleFile, kModuleFailed); });
     Guarded([&] { Note(OverrunNote(row.displayName, m_policy.timeLimitSeconds)); });
+    Guarded([&] { FinishBurnIn(); });
     Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, kModuleFailed); });
     Guarded([&] { m_services.window.EndRunSession(); });
     Guarded([&] { m_services.results.CloseResultFile(); });

@@ -8,10 +8,12 @@
 #include <optional>
 #include <string>
 
+#include "burn_in.h"
 #include "host_interfaces.h"
 #include "hostlink/protocol.h"
 #include "test_catalogue.h"
 #include "unattended.h"
+#include "verdict_events.h"
 
 namespace launcher {
 
@@ -34,6 +36,9 @@ struct LaunchPolicy {
     unsigned timeLimitSeconds = 0;   // per test module; 0 = no limit
     // (category, verdict) to the statistics agent, for a test that ran out of time
     std::function<void(const std::wstring&, const std::wstring&)> reportTelemetry;
+    BurnInPlan burnIn;                                 // a burn-in run: cycle lines, summary, start and end events
+    StringLoader loadString;                           // the launcher's texts
+    std::function<void(const EventReport&)> reportEvent;  // a burn-in's start and end events
 };
 
 // What SetItemList stored; nothing in the launcher reads it.
@@ -61,6 +66,8 @@ public:
     int ActivePageKind() const { return m_activePageKind; }
     const ItemList& Items() const { return m_items; }
     HWND BridgeWindow() const { return m_bridgeWindow; }
+    // What the burn-in did so far, cycle by cycle (empty outside a burn-in).
+    const BurnInTally& BurnIn() const { return m_burnIn; }
 
     // A line for the output pane and, when one is open, the log.
     void Note(const std::wstring& line);
@@ -85,6 +92,10 @@ private:
     void RecordVerdict(const std::wstring& testName, int resultIndex);
     void OnModuleStarted(const RunRow* row);
     void StopWatchdog();
+    void OnCycleStarted(int cycle);
+    void OnRepeatAbort();
+    void ShowBurnInProgress(int value);
+    void FinishBurnIn();
     void OnWatchdogTick();
     // Runs one step of a run's start or end. A step that throws makes the run
     // a failed one instead of leaving it half ended; the steps after it still run.
@@ -117,6 +128,10 @@ private:
     RunOutcome m_outcome;                   // the verdicts of the run so far
     std::optional<RunRow> m_timedModule;    // the test module under way while a limit is set
     ULONGLONG m_timedModuleStart = 0;
+    std::optional<RunRow> m_currentModule;  // the test module under way
+    BurnInTally m_burnIn;
+    ULONGLONG m_burnInStart = 0;
+    long long m_cycleProgress = 0;  // module progress of the cycle under way, 100 per finished module
 };
 
 }  // namespace launcher

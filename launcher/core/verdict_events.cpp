@@ -29,6 +29,16 @@ EventReport StartFailureEvent(std::wstring_view libraryPath) {
     return {EVENTLOG_ERROR_TYPE, kEventCannotStart, {std::wstring(libraryPath)}};
 }
 
+EventReport BurnInStartEvent(std::wstring_view switches, const std::vector<std::wstring>& tests) {
+    std::wstring lines;
+    for (const std::wstring& test : tests) lines += (lines.empty() ? L"" : L"\r\n") + test;
+    return {EVENTLOG_INFORMATION_TYPE, kEventBurnInStarted, {std::wstring(switches), lines}};
+}
+
+EventReport BurnInEndEvent(WORD type, std::wstring_view summary) {
+    return {type, kEventBurnInEnded, {std::wstring(summary)}};
+}
+
 namespace {
 
 template <typename MakeReport>
@@ -55,12 +65,17 @@ void ReportToEventLog(MakeReport makeReport) noexcept {
 
 }  // namespace
 
+void ReportEvent(const EventReport& report) noexcept {
+    ReportToEventLog([&] { return report; });
+}
+
 void ReportStartFailure(std::wstring_view libraryPath) noexcept {
     ReportToEventLog([&] { return StartFailureEvent(libraryPath); });
 }
 
 void EventLogSink::ReportVerdict(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
                                  std::wstring_view resultFile) noexcept {
+    if (resultIndex == kResultPass && !m_reportPasses) return;
     ReportToEventLog([&] { return VerdictEvent(test, resultIndex, subResults, m_modelName, resultFile); });
 }
 

@@ -15,6 +15,8 @@ constexpr DWORD kEventPass = 1000;
 constexpr DWORD kEventFail = 1001;
 constexpr DWORD kEventStopped = 1002;
 constexpr DWORD kEventCannotStart = 1003;
+constexpr DWORD kEventBurnInStarted = 1004;
+constexpr DWORD kEventBurnInEnded = 1005;
 
 // One sub-result as a module reported it.
 struct SubResult {
@@ -36,6 +38,13 @@ EventReport VerdictEvent(std::wstring_view test, int resultIndex, const std::vec
 // %1 the library the launcher cannot start without.
 EventReport StartFailureEvent(std::wstring_view libraryPath);
 
+// %1 the burn-in's switches, %2 its tests, one a line.
+EventReport BurnInStartEvent(std::wstring_view switches, const std::vector<std::wstring>& tests);
+// %1 the summary of the pane and the log.
+EventReport BurnInEndEvent(WORD type, std::wstring_view summary);
+// A whole event, as built above.
+void ReportEvent(const EventReport& report) noexcept;
+
 // Events that cannot be reported go to the debugger output and are otherwise
 // ignored: an event never changes a verdict and never holds up a run.
 void ReportStartFailure(std::wstring_view libraryPath) noexcept;
@@ -51,11 +60,14 @@ public:
 class EventLogSink : public IVerdictSink {
 public:
     void SetModelName(std::wstring modelName) { m_modelName = std::move(modelName); }
+    // A burn-in reports only the tests that did not pass: thousands of passes would flood the log.
+    void ReportPasses(bool report) { m_reportPasses = report; }
     void ReportVerdict(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
                        std::wstring_view resultFile) noexcept override;
 
 private:
     std::wstring m_modelName;
+    bool m_reportPasses = true;
 };
 
 }  // namespace launcher
