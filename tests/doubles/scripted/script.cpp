@@ -67,7 +67,8 @@ constexpr Syntax kSyntax[] = {
     {L"color", Op::kColor, Syntax::kTextNumber},   {L"setlog", Op::kSetLog, Syntax::kBare},
     {L"clearlog", Op::kClearLog, Syntax::kBare},   {L"savelog", Op::kSaveLog, Syntax::kBare},
     {L"hold", Op::kHold, Syntax::kBare},           {L"ask", Op::kAsk, Syntax::kTextNumber},
-    {L"hang", Op::kHang, Syntax::kBare},
+    {L"hang", Op::kHang, Syntax::kBare},           {L"oncall", Op::kOnCall, Syntax::kTwoNumbers},
+    {L"repeatabort", Op::kRepeatAbort, Syntax::kBare},
 };
 
 std::optional<Command> Parse(const Syntax& syntax, std::wstring_view rest) {

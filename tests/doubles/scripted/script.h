@@ -13,6 +13,8 @@
 //   ask TEXT STYLE                           ShowMyMessageBox with that style; StartTest returns
 //                                            0 when the answer is Yes or OK, else 1
 //   hang                                     never returns
+//   oncall K N                               on its K-th call in this process StartTest returns N at once
+//   repeatabort                              SetRepeatAbort
 //
 // Numbers are decimal or 0x hexadecimal and may be negative. Blank lines are
 // skipped; any other line the parser does not understand becomes kUnknown.
@@ -24,7 +26,7 @@ namespace scripted {
 
 enum class Op {
     kText, kLog, kBox, kProgress, kInit, kEstimate, kSub, kXml, kColor, kSetLog, kSetLogDir,
-    kClearLog, kSaveLog, kHold, kAbortPoll, kSleep, kReturn, kAsk, kHang, kUnknown,
+    kClearLog, kSaveLog, kHold, kAbortPoll, kSleep, kReturn, kAsk, kHang, kOnCall, kRepeatAbort, kUnknown,
 };
 
 constexpr long long kAbortPollDefaultMs = 10000;
