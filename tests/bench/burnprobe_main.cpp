@@ -28,9 +28,10 @@ extern "C" __declspec(dllexport) int __cdecl StartTest(HWND, unsigned, int, host
     HANDLE self = ::GetCurrentProcess();
     DWORD handles = 0;
     ::GetProcessHandleCount(self, &handles);
-    PROCESS_MEMORY_COUNTERS_EX memory{};
+    // The commit charge is the private bytes; Wine fills it but not PrivateUsage.
+    PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
-    ::GetProcessMemoryInfo(self, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    ::GetProcessMemoryInfo(self, &memory, sizeof memory);
     const DWORD gdi = ::GetGuiResources(self, GR_GDIOBJECTS), user = ::GetGuiResources(self, GR_USEROBJECTS);
 
     wchar_t path[MAX_PATH] = {};
@@ -40,7 +41,7 @@ extern "C" __declspec(dllexport) int __cdecl StartTest(HWND, unsigned, int, host
     const int size = std::snprintf(line, sizeof line, "%lld %lld %lu %lu %lu %llu\n", entry, Microseconds(),
                                    static_cast<unsigned long>(handles), static_cast<unsigned long>(gdi),
                                    static_cast<unsigned long>(user),
-                                   static_cast<unsigned long long>(memory.PrivateUsage));
+                                   static_cast<unsigned long long>(memory.PagefileUsage));
     HANDLE file = ::CreateFileW(probe.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
     DWORD written = 0;
