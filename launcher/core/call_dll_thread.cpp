@@ -31,6 +31,7 @@ std::unique_ptr<CCallDllThread> MakeRunThread(HWND dialog, const LauncherContext
     settings.processorArchitecture = processorArchitecture;
     settings.modeFlags = modeFlags;
     settings.repeatCount = repeatCount;
+    settings.burnIn = context.commandLine.burnIn;
     settings.hostWindow = dialog;
     settings.loadString = [](unsigned id) { return fw::LoadStr(id); };
     settings.reportTelemetry = ReportTelemetryTo(telemetry::Telemetry());

@@ -22,6 +22,8 @@ public:
     // From the dialog's thread: the test that is running is recorded as
     // stopped when it returns, and no further test starts.
     void RequestStop() { m_runner.RequestStop(); }
+    // From the dialog's thread in a burn-in: the cycle under way is the last.
+    void RequestEndAfterCycle() { m_runner.RequestEndAfterCycle(); }
 
 protected:
     DWORD Run() override;

@@ -11,15 +11,24 @@
 namespace launcher {
 
 constexpr wchar_t kTimeoutSwitch[] = L"-timeout:";
+constexpr wchar_t kCyclesSwitch[] = L"-cycles:";
+constexpr wchar_t kForSwitch[] = L"-for:";
 
 // At most nine decimal digits; nothing for anything else.
-static std::optional<unsigned> Seconds(const std::wstring& digits) {
+static std::optional<unsigned> WholeNumber(const std::wstring& digits) {
     if (digits.empty() || digits.size() > 9) return std::nullopt;
     unsigned value = 0;
     for (wchar_t c : digits) {
         if (c < L'0' || c > L'9') return std::nullopt;
         value = value * 10 + static_cast<unsigned>(c - L'0');
     }
+    return value;
+}
+
+// The value after the switch's `prefixLength` characters when it is a whole number from 1 to `maximum`.
+static std::optional<unsigned> Count(const std::wstring& token, size_t prefixLength, unsigned maximum) {
+    std::optional<unsigned> value = WholeNumber(token.substr(prefixLength));
+    if (!value || *value < 1 || *value > maximum) return std::nullopt;
     return value;
 }
 
@@ -37,8 +46,17 @@ CommandLine ParseCommandLineTokens(const std::vector<std::wstring>& tokens) {
             result.unattended = true;
         } else if (token.rfind(kTimeoutSwitch, 0) == 0) {
             // A value that is no number leaves the limit of the run mode.
-            if (std::optional<unsigned> seconds = Seconds(token.substr(std::size(kTimeoutSwitch) - 1)))
+            if (std::optional<unsigned> seconds = WholeNumber(token.substr(std::size(kTimeoutSwitch) - 1)))
                 result.timeoutSeconds = seconds;
+        } else if (token.rfind(kCyclesSwitch, 0) == 0) {
+            // A bad value is ignored like a bad time limit.
+            if (std::optional<unsigned> cycles = Count(token, std::size(kCyclesSwitch) - 1, kMaxBurnInCycles))
+                result.burnIn.cycles = cycles;
+        } else if (token.rfind(kForSwitch, 0) == 0) {
+            if (std::optional<unsigned> minutes = Count(token, std::size(kForSwitch) - 1, kMaxBurnInMinutes))
+                result.burnIn.minutes = minutes;
+        } else if (token == L"-stoponfail") {
+            result.burnIn.stopOnFail = true;
         }
     }
     return result;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "burn_in.h"
 #include "test_catalogue.h"
 
 namespace launcher {
@@ -13,6 +14,7 @@ struct CommandLine {
     bool keepOpen = false;                      // a token starting with "-h"
     bool unattended = false;                    // "-unattended": nobody answers a box or closes the window
     std::optional<unsigned> timeoutSeconds;     // "-timeout:N"
+    BurnInPlan burnIn;                          // "-cycles:N", "-for:M", "-stoponfail"
 };
 
 // An unattended launch without "-timeout:N" gives each test module an hour.

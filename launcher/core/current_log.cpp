@@ -33,18 +33,34 @@ void CurrentLog::SetSusResLog() {
 
     m_file = OpenExclusive(m_logPath, GENERIC_WRITE, CREATE_ALWAYS);
     if (m_file) WriteUtf16(m_file.get(), std::wstring(kByteOrderMark) + (m_headerGiven ? FormatLogHeader(m_header) : L""));
+    WriteWaiting();
 }
 
 bool CurrentLog::SetSusResLog(std::wstring_view folder) {
     if (!m_folder.Set(folder)) return false;
     m_folder.SetFlag(1);
     m_logPath = LogGenerationPath(m_folder.Path(), 0);
-    if (!m_file && m_folder.Usable()) ReopenForAppend();
+    if (!m_file && m_folder.Usable()) {
+        ReopenForAppend();
+        WriteWaiting();
+    }
     return true;
 }
 
 void CurrentLog::WriteLog(std::wstring_view text) {
     if (m_file) WriteUtf16(m_file.get(), text);
+}
+
+void CurrentLog::WriteLogWhenOpen(std::wstring_view text) {
+    if (m_file)
+        WriteUtf16(m_file.get(), text);
+    else
+        m_waiting = text;
+}
+
+void CurrentLog::WriteWaiting() {
+    if (m_file && !m_waiting.empty()) WriteUtf16(m_file.get(), m_waiting);
+    m_waiting.clear();
 }
 
 void CurrentLog::ClearCurrentLog(int flag) {
@@ -71,6 +87,7 @@ void CurrentLog::WriteHeader(const LogHeader& header) {
 }
 
 void CurrentLog::CloseAndWriteHistory(const std::wstring& resultText) {
+    m_waiting.clear();
     if (!m_file) return;
     m_file.reset();
     // Only a prepared log has a history beside it.

@@ -38,6 +38,9 @@ public:
     bool SetSusResLog(std::wstring_view folder);
 
     void WriteLog(std::wstring_view text);
+    // Written now, or, while no log is open, when the run's log opens (only
+    // the latest such text waits: a burn-in's cycle line comes before its first module).
+    void WriteLogWhenOpen(std::wstring_view text);
     // Restarts the log with a fresh header; only a flag of 1 does anything.
     void ClearCurrentLog(int flag);
     int GetLogReady() const { return m_ready; }
@@ -57,6 +60,7 @@ public:
 private:
     // Opens the log path for writing, continuing at its end.
     void ReopenForAppend();
+    void WriteWaiting();
 
     LogFolder& m_folder;
     std::wstring m_logPath;
@@ -65,6 +69,7 @@ private:
     int m_ready = 1;
     LogHeader m_header;
     bool m_headerGiven = false;
+    std::wstring m_waiting;  // for the log that is not open yet
 };
 
 }  // namespace launcher

@@ -5,6 +5,7 @@
 #include "launcher_context.h"
 #include "module_runner.h"
 #include "runner_messages.h"
+#include "string_ids.h"
 #include "text_util.h"
 
 using namespace hostlink;
@@ -96,6 +97,7 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         RecordVerdict(TextOrEmpty(TextAt(wParam)), value);
         return 0;
     case msg::kWriteXmlSub:
+        if (m_policy.burnIn.Active()) m_burnIn.SubResult(static_cast<int>(wParam), value);
         m_services.results.WriteXmlSub(static_cast<int>(wParam), value);
         m_recorder.SubResult(static_cast<int>(wParam), value);
         return 0;
@@ -130,8 +132,10 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         else
             m_keepOpen = true;
         return 0;
-    case msg::kReserved7:
     case msg::kSetRepeatAbort:
+        if (m_policy.burnIn.Active()) OnRepeatAbort();
+        return 0;
+    case msg::kReserved7:
     case msg::kClearUIText:
     case msg::kSetEditBoxBKColor:
     case msg::kCloseAuxWindow:
@@ -143,6 +147,9 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
         return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case runner_msg::kModuleStarted:
         OnModuleStarted(reinterpret_cast<const RunRow*>(lParam));
+        return 0;
+    case runner_msg::kCycleStarted:
+        OnCycleStarted(static_cast<int>(wParam));
         return 0;
     case runner_msg::kModuleReturned:
         m_moduleUnderWay.reset();
@@ -166,6 +173,10 @@ std::optional<LRESULT> HostDispatcher::Handle(UINT message, WPARAM wParam, LPARA
 
 void HostDispatcher::OnProgress(int value) {
     ISuitePage& page = m_services.page;
+    if (m_policy.burnIn.Active()) {
+        ShowBurnInProgress(value);
+        return;
+    }
     if (value == kProgressDone) {
         page.SetProgress(100);
         page.ShowEstimateLabel(false);
@@ -185,6 +196,52 @@ void HostDispatcher::OnProgress(int value) {
     if (value == 100) m_hostProgressOffset += 100;
     page.SetProgress(percent);
     ShowEstimateFor(percent);
+}
+
+// A module's own 100 % (or "done") is only a step: the bar covers the whole
+// burn-in and shows 100 at its end alone.
+void HostDispatcher::ShowBurnInProgress(int value) {
+    long long units = m_cycleProgress;
+    if (value == kProgressRestart)
+        m_cycleProgress = units = 0;
+    else if (value != kProgressDone)
+        units += value;
+    if (value == 100) m_cycleProgress += 100;
+    const int percent = BurnInPercent(m_policy.burnIn, m_burnIn.Cycle(), units, m_testCount,
+                                      ::GetTickCount64() - m_burnInStart);
+    m_services.page.SetProgress(percent);
+    ShowEstimateFor(percent);
+}
+
+void HostDispatcher::OnCycleStarted(int cycle) {
+    const ULONGLONG now = ::GetTickCount64();
+    m_burnIn.CycleStarted(cycle, now);
+    m_cycleProgress = 0;
+    const std::wstring line = CycleLine(m_policy.burnIn, cycle, now - m_burnInStart, m_policy.loadString);
+    if (PageActive()) m_services.page.AppendText(line);
+    m_services.log.WriteLogWhenOpen(line);
+    m_services.results.SetCycle(cycle);
+    m_recorder.SetCycle(cycle);
+    if (PageActive()) ShowBurnInProgress(0);
+}
+
+// The module under way asked that no further cycle start.
+void HostDispatcher::OnRepeatAbort() {
+    if (m_burnIn.EndRequestedBy() || !m_services.runner.Exists()) return;
+    const std::wstring module = m_moduleUnderWay ? m_moduleUnderWay->displayName : std::wstring();
+    m_burnIn.EndRequestedBy(module);
+    m_services.runner.EndAfterCycle();
+    Note(FillIn(m_policy.loadString ? m_policy.loadString(ids::kBurnInEndRequested) : L"", {module}) + L"\r\n");
+}
+
+// The summary goes to the pane and the log before the log closes, and the end
+// event pairs the start event: a start without an end is a machine that went down.
+void HostDispatcher::FinishBurnIn() {
+    if (!m_policy.burnIn.Active()) return;
+    m_burnIn.End(::GetTickCount64());
+    const std::wstring summary = SummaryText(m_burnIn, m_policy.loadString);
+    Guarded([&] { Note(summary); });
+    if (m_policy.reportEvent) m_policy.reportEvent(BurnInEndEvent(BurnInEndType(m_burnIn, m_userAborted), summary));
 }
 
 void HostDispatcher::ShowEstimateFor(int percent) {
@@ -208,6 +265,7 @@ void HostDispatcher::OnEstimate(int estimate) {
 
 void HostDispatcher::OnExitTest() {
     StopWatchdog();
+    Guarded([&] { FinishBurnIn(); });
     Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, m_moduleResult); });
     ShowRunFinished();
     Guarded([&] { m_services.window.EndRunSession(); });
@@ -243,6 +301,14 @@ void HostDispatcher::OnStartRun(int entryIndex) {
     m_outcome = {};
     m_recorder.BeginRun();
     m_runState = TRunState::Running;
+    if (m_policy.burnIn.Active()) {
+        m_burnIn.Begin();
+        m_burnInStart = ::GetTickCount64();
+        Guarded([&] {
+            if (m_policy.reportEvent)
+                m_policy.reportEvent(BurnInStartEvent(m_policy.burnIn.Switches(), m_services.window.RunTestNames()));
+        });
+    }
     bool started = false;
     Guarded([&] { started = m_services.window.StartRun(entryIndex); });
     if (!started) EndUnstartedRun();
@@ -265,6 +331,7 @@ void HostDispatcher::RecordVerdict(const std::wstring& testName, int resultIndex
     else if (resultIndex != kResultPass)
         ++m_outcome.failed;  // the result file shows any other index as "Fail"
     m_recorder.Verdict(testName, resultIndex);
+    if (m_policy.burnIn.Active()) m_burnIn.Verdict(testName, resultIndex);
     m_services.results.WriteXml(testName, resultIndex);
 }
 
@@ -274,11 +341,12 @@ void HostDispatcher::Note(const std::wstring& line) {
     m_recorder.Log(line);
 }
 
-void HostDispatcher::WriteRunReport(TRunVerdict verdict, std::vector<CycleSummary> cycles) noexcept {
+void HostDispatcher::WriteRunReport(TRunVerdict verdict) noexcept {
     if (!m_services.report) return;
     try {
         RunReport report = m_recorder.Report(verdict);
-        report.cycles = std::move(cycles);
+        for (const CycleResult& cycle : m_burnIn.Cycles())
+            report.cycles.push_back(CycleSummary{cycle.cycle, cycle.passed, cycle.failed, cycle.stopped});
         m_services.report->WriteReport(std::move(report));
     } catch (...) {
         // A report that cannot be made never changes the run.
@@ -346,6 +414,7 @@ void HostDispatcher::OnModuleCrashed(const ModuleCrash* crash) {
 
 // The end of a run whose module will not return: its files are completed here.
 void HostDispatcher::CompleteAbandonedRun() {
+    Guarded([&] { FinishBurnIn(); });
     Guarded([&] { m_services.log.CloseAndWriteHistory(m_userAborted, kModuleFailed); });
     Guarded([&] { m_services.window.EndRunSession(); });
     Guarded([&] { m_services.results.CloseResultFile(); });

@@ -9,11 +9,13 @@
 #include <string>
 
 #include "crash_handler.h"
+#include "burn_in.h"
 #include "host_interfaces.h"
 #include "hostlink/protocol.h"
 #include "run_recorder.h"
 #include "test_catalogue.h"
 #include "unattended.h"
+#include "verdict_events.h"
 
 namespace launcher {
 
@@ -36,6 +38,9 @@ struct LaunchPolicy {
     unsigned timeLimitSeconds = 0;   // per test module; 0 = no limit
     // (category, verdict) to the statistics agent, for a test that ran out of time
     std::function<void(const std::wstring&, const std::wstring&)> reportTelemetry;
+    BurnInPlan burnIn;                                 // a burn-in run: cycle lines, summary, start and end events
+    StringLoader loadString;                           // the launcher's texts
+    std::function<void(const EventReport&)> reportEvent;  // a burn-in's start and end events
 };
 
 // What SetItemList stored; nothing in the launcher reads it.
@@ -69,13 +74,17 @@ public:
     // The process's exit code when the window is closed: the unattended run's
     // code (-h kept it open), else 0.
     int CloseExitCode() const { return m_closeExitCode; }
+    // What the burn-in did so far, cycle by cycle (empty outside a burn-in).
+    const BurnInTally& BurnIn() const { return m_burnIn; }
 
     // A line for the output pane and, when one is open, the log.
     void Note(const std::wstring& line);
 
-    // Writes the run's report page; called wherever the run's files are
-    // completed. `cycles` summarises a burn-in run.
-    void WriteRunReport(TRunVerdict verdict, std::vector<CycleSummary> cycles = {}) noexcept;
+    // Writes the run's report page, with a burn-in's cycles; called wherever the
+    // run's files are completed.
+
+
+    void WriteRunReport(TRunVerdict verdict) noexcept;
     RunRecorder& Recorder() { return m_recorder; }
 
 private:
@@ -99,6 +108,10 @@ private:
     void RecordVerdict(const std::wstring& testName, int resultIndex);
     void OnModuleStarted(const RunRow* row);
     void StopWatchdog();
+    void OnCycleStarted(int cycle);
+    void OnRepeatAbort();
+    void ShowBurnInProgress(int value);
+    void FinishBurnIn();
     void OnWatchdogTick();
     void OnModuleCrashed(const ModuleCrash* crash);
     void CompleteAbandonedRun();
@@ -138,6 +151,9 @@ private:
     std::wstring m_lastTestName;
     bool m_crashed = false;
     int m_closeExitCode = 0;
+    BurnInTally m_burnIn;
+    ULONGLONG m_burnInStart = 0;
+    long long m_cycleProgress = 0;  // module progress of the cycle under way, 100 per finished module
 };
 
 }  // namespace launcher

@@ -70,6 +70,8 @@ class ICurrentLog {
 public:
     virtual ~ICurrentLog() = default;
     virtual void WriteLog(std::wstring_view text) = 0;  // the code units, no terminator
+    // The same, or once the run's log opens when none is open yet.
+    virtual void WriteLogWhenOpen(std::wstring_view text) { WriteLog(text); }
     // ClearCurrentLog with flag 1: not ready, recreated with byte-order mark and header, ready again.
     virtual void Restart() = 0;
     virtual bool IsReady() const = 0;
@@ -93,6 +95,8 @@ public:
     virtual void BeginTest(std::wstring_view name) = 0;
     virtual void WriteXml(std::wstring_view name, int resultIndex) = 0;
     virtual void WriteXmlSub(int number, int resultIndex) = 0;
+    // A burn-in's cycle: the records from now on carry it.
+    virtual void SetCycle(int /*cycle*/) {}
     // The end of a run: the file, whole after every record, is let go for the next run.
     virtual void CloseResultFile() = 0;
 };
@@ -106,6 +110,7 @@ public:
     virtual bool WaitForEnd(DWORD milliseconds) = 0;
     virtual DWORD ExitCode() const = 0;
     virtual void RequestStop() = 0;  // the runner's own state becomes 1
+    virtual void EndAfterCycle() {}  // a burn-in: no further cycle starts
     virtual void Delete() = 0;       // deleted and forgotten
 };
 

@@ -93,9 +93,22 @@ int ModuleRunner::RunRows(const launcher::RunList& list) {
     bool stopped = false;
     bool sdRun = false;
 
+    const BurnInPlan& plan = m_settings.burnIn;
+    const ULONGLONG begun = m_settings.clock();
+    auto elapsed = [&] { return m_settings.clock() - begun; };
+    bool ended = false;  // a burn-in rule ended the run
+
     m_port.SetTestCount(list.count);
-    for (int pass = 0; pass < m_settings.repeatCount && !StopRequested() && !stopped; ++pass) {
+    for (int pass = 0; pass < m_settings.repeatCount && !StopRequested() && !stopped && !ended; ++pass) {
+        if (plan.Active()) {
+            if (!MayStartCycle(plan, pass + 1, elapsed())) break;
+            m_port.CycleStarted(pass + 1);
+        }
         for (int i = 0; i < list.count && !StopRequested(); ++i) {
+            if (!TimeLeft(plan, elapsed())) {
+                ended = true;
+                break;
+            }
             const RunRow& row = list.rows[i];
             unsigned flags = saved;
             if (row.quick == 0 && StartsWith(row.moduleFile, L"hdd")) flags = saved ^ (mode::kListRun | mode::kFullTest);
@@ -124,7 +137,12 @@ int ModuleRunner::RunRows(const launcher::RunList& list) {
                 Record(row.displayName, kResultPass);
             }
             if (code != kModuleStopped && !sdRun) PrintSeparator();
+            if (EndsRunAfter(plan, code)) {
+                ended = true;
+                break;
+            }
         }
+        if (m_endAfterCycle) break;
     }
     // A run the user stopped is not a passed run, whatever the tests before said.
     if (stopped && result == kModulePassed) result = kModuleStopped;

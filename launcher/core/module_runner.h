@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "burn_in.h"
 #include "result_writer.h"
 #include "test_catalogue.h"
 
@@ -36,6 +37,8 @@ public:
     // Around each test module's run, so that the dialog can time it.
     virtual void ModuleStarted(const RunRow& row) = 0;
     virtual void ModuleReturned() = 0;
+    // A burn-in's cycle (from 1) begins: its line is shown and its records carry the number.
+    virtual void CycleStarted(int /*cycle*/) {}
 };
 
 // How modules are started.
@@ -63,6 +66,8 @@ struct RunnerSettings {
     HWND hostWindow = nullptr;  // only its number goes on the bridge's command line
     std::function<std::wstring(unsigned)> loadString;
     TelemetryReport reportTelemetry;
+    BurnInPlan burnIn;
+    std::function<ULONGLONG()> clock = ::GetTickCount64;  // milliseconds
 };
 
 // The category the statistics agent files a module under: CDROM.dll gives CD,
@@ -85,6 +90,8 @@ public:
     // Asked from the dialog's thread: no further test starts.
     void RequestStop() { m_state = kRunnerStop; }
     bool StopRequested() const { return m_state != kRunnerGoOn; }
+    // Asked from the dialog's thread in a burn-in: no further cycle starts.
+    void RequestEndAfterCycle() { m_endAfterCycle = true; }
 
 private:
     int RunRows(const launcher::RunList& list);
@@ -98,6 +105,7 @@ private:
     RunnerPort& m_port;
     ModuleStarter& m_starter;
     std::atomic<int> m_state{kRunnerGoOn};
+    std::atomic<bool> m_endAfterCycle{false};
     std::optional<std::wstring> m_unrecordedRow;  // the row under way until its verdict is written
 };
 

@@ -95,7 +95,9 @@ void ResultXmlWriter::OpenResultFile(LogFolder& logFolder) {
 std::wstring ResultXmlWriter::Record(std::wstring_view name, const std::wstring& when, int resultIndex) const {
     std::wstring element = L"\t<Test name=\"";
     element += AttributeText(name);
-    element += L"\" DateTimeRan=\"" + when + L"\" OverallResult=\"" + ResultText(resultIndex) + L"\">\r\n";
+    element += L"\" DateTimeRan=\"" + when + L"\" OverallResult=\"" + ResultText(resultIndex) + L"\"";
+    if (m_cycle) element += L" Cycle=\"" + std::to_wstring(*m_cycle) + L"\"";
+    element += L">\r\n";
     for (const SubResult& sub : m_pendingSubTests)
         element += L"\t\t<SubTest name=\"Test " + std::to_wstring(sub.number) + L"\" DateTimeRan=\"" + sub.when +
                    L"\" Result=\"" + ResultText(sub.resultIndex) + L"\" />\r\n";

@@ -63,6 +63,8 @@ public:
     const SecureFolder* Refusal() const { return m_folder.Refused() ? &m_folder : nullptr; }
     // The runner starts this test: its sub-results stand in the file under this name.
     void BeginTest(std::wstring_view name) { m_testName = name; }
+    // A burn-in's cycle: the records from now on say Cycle="k" after OverallResult.
+    void SetCycle(int cycle) { m_cycle = cycle; }
     // The Test element with the SubTest lines pending since the last one, for
     // good; the verdict goes to the sink too, whether or not the file is open.
     void WriteXml(std::wstring_view name, int resultIndex);
@@ -89,6 +91,7 @@ private:
     std::vector<SubResult> m_pendingSubTests;
     int m_subTestCount = 0;
     int m_worstSubTestResult = 0;
+    std::optional<int> m_cycle;  // only in a burn-in
 };
 
 }  // namespace launcher

@@ -24,6 +24,9 @@ public:
     bool WaitForEnd(DWORD milliseconds) override { return !m_thread || m_thread->Wait(milliseconds); }
     DWORD ExitCode() const override { return m_thread ? m_thread->ExitCode() : 0xFFFFFFFF; }
     void RequestStop() override;
+    void EndAfterCycle() override {
+        if (m_thread) m_thread->RequestEndAfterCycle();
+    }
     void Delete() override;
 
 private:

@@ -27,6 +27,15 @@ constexpr unsigned kRunTitleFullTest = 165;
 constexpr unsigned kEstimateFormat = 168;
 constexpr unsigned kInstructionFullTest = 169;
 constexpr unsigned kInstructionFinished = 173;
+// Burn-in runs
+constexpr unsigned kCycleOfCycles = 300;
+constexpr unsigned kCycleOfMinutes = 301;
+constexpr unsigned kBurnInCounts = 302;
+constexpr unsigned kBurnInFirstFailure = 303;
+constexpr unsigned kBurnInFirstFailureSubTest = 304;
+constexpr unsigned kBurnInNoFailure = 305;
+constexpr unsigned kBurnInCycleTimes = 306;
+constexpr unsigned kBurnInEndRequested = 307;
 constexpr unsigned kFolderIsLink = 360;
 constexpr unsigned kFolderForeignOwner = 361;
 

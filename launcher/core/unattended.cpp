@@ -43,6 +43,11 @@ std::wstring AnsweredBoxNote(const std::wstring& caption, const std::wstring& te
     return L"Message box \"" + caption + L"\": " + text + L"\r\nAnswered unattended: " + ButtonName(answer) + L"\r\n";
 }
 
+std::wstring RememberedBoxNote(const std::wstring& caption, const std::wstring& text, int answer) {
+    return L"Message box \"" + caption + L"\": " + text + L"\r\nAnswered as in an earlier cycle: " + ButtonName(answer) +
+           L"\r\n";
+}
+
 int ExitCodeFor(const RunOutcome& outcome) {
     if (outcome.nothingToRun) return kExitNothingToRun;
     if (outcome.failed > 0 || outcome.broken) return kExitFailed;

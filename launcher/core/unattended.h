@@ -12,6 +12,8 @@ int DefaultButton(UINT style);
 
 // What an answered box said, for the output pane and the log.
 std::wstring AnsweredBoxNote(const std::wstring& caption, const std::wstring& text, int answer);
+// The same for a box answered as a person answered it in an earlier cycle.
+std::wstring RememberedBoxNote(const std::wstring& caption, const std::wstring& text, int answer);
 
 constexpr wchar_t kHoldIgnoredNote[] =
     L"A test asked the launcher to stay open; unattended, it ends after the run.\r\n";

@@ -38,6 +38,16 @@ EventReport ResultFileSetAsideEvent(std::wstring_view resultFile, std::wstring_v
     return {EVENTLOG_WARNING_TYPE, kEventResultFileSetAside, {std::wstring(resultFile), std::wstring(setAside)}};
 }
 
+EventReport BurnInStartEvent(std::wstring_view switches, const std::vector<std::wstring>& tests) {
+    std::wstring lines;
+    for (const std::wstring& test : tests) lines += (lines.empty() ? L"" : L"\r\n") + test;
+    return {EVENTLOG_INFORMATION_TYPE, kEventBurnInStarted, {std::wstring(switches), lines}};
+}
+
+EventReport BurnInEndEvent(WORD type, std::wstring_view summary) {
+    return {type, kEventBurnInEnded, {std::wstring(summary)}};
+}
+
 namespace {
 
 template <typename MakeReport>
@@ -74,6 +84,7 @@ void ReportEvent(const EventReport& report) noexcept {
 
 void EventLogSink::ReportVerdict(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
                                  std::wstring_view resultFile) noexcept {
+    if (resultIndex == kResultPass && !m_reportPasses) return;
     ReportToEventLog([&] { return VerdictEvent(test, resultIndex, subResults, m_modelName, resultFile, m_reportFile); });
 }
 

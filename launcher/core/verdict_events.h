@@ -15,6 +15,8 @@ constexpr DWORD kEventPass = 1000;
 constexpr DWORD kEventFail = 1001;
 constexpr DWORD kEventStopped = 1002;
 constexpr DWORD kEventCannotStart = 1003;
+constexpr DWORD kEventBurnInStarted = 1004;
+constexpr DWORD kEventBurnInEnded = 1005;
 constexpr DWORD kEventFolderRefused = 1006;
 constexpr DWORD kEventResultFileSetAside = 1007;
 
@@ -43,6 +45,10 @@ EventReport StartFailureEvent(std::wstring_view libraryPath);
 EventReport FolderRefusedEvent(std::wstring_view folder, std::wstring_view reason);
 // %1 the result file, %2 the name it was set aside under.
 EventReport ResultFileSetAsideEvent(std::wstring_view resultFile, std::wstring_view setAside);
+// %1 the burn-in's switches, %2 its tests, one a line.
+EventReport BurnInStartEvent(std::wstring_view switches, const std::vector<std::wstring>& tests);
+// %1 the summary of the pane and the log.
+EventReport BurnInEndEvent(WORD type, std::wstring_view summary);
 
 // Events that cannot be reported go to the debugger output and are otherwise
 // ignored: an event never changes a verdict and never holds up a run.
@@ -63,6 +69,8 @@ class EventLogSink : public IVerdictSink {
 public:
     void SetModelName(std::wstring modelName) { m_modelName = std::move(modelName); }
     void SetReportFile(std::wstring reportFile) { m_reportFile = std::move(reportFile); }
+    // A burn-in reports only the tests that did not pass: thousands of passes would flood the log.
+    void ReportPasses(bool report) { m_reportPasses = report; }
     void ReportVerdict(std::wstring_view test, int resultIndex, const std::vector<SubResult>& subResults,
                        std::wstring_view resultFile) noexcept override;
     void ReportNotice(const EventReport& report) noexcept override { ReportEvent(report); }
@@ -70,6 +78,7 @@ public:
 private:
     std::wstring m_modelName;
     std::wstring m_reportFile;
+    bool m_reportPasses = true;
 };
 
 }  // namespace launcher

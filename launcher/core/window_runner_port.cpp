@@ -41,4 +41,6 @@ void WindowRunnerPort::ModuleStarted(const RunRow& row) {
 
 void WindowRunnerPort::ModuleReturned() { Send(runner_msg::kModuleReturned, 0, 0); }
 
+void WindowRunnerPort::CycleStarted(int cycle) { Send(runner_msg::kCycleStarted, static_cast<WPARAM>(cycle), 0); }
+
 }  // namespace launcher

@@ -20,6 +20,7 @@ public:
     void ShowWarning(const std::wstring& text, const std::wstring& caption) override;
     void ModuleStarted(const RunRow& row) override;
     void ModuleReturned() override;
+    void CycleStarted(int cycle) override;
 
 private:
     void Send(UINT message, WPARAM wParam, LPARAM lParam) const;

@@ -118,6 +118,7 @@ void CMyTestPage::OnInitDialog() {
     ::SendMessageW(Item(item::kOutput), EM_SETCHARFORMAT, SCF_SELECTION | SCF_DEFAULT, reinterpret_cast<LPARAM>(&size));
     ::SendMessageW(Item(item::kOutput), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&size));
     SetFormattingRect(item::kOutput, RECT{10, 0, 741, 345});
+    RaiseTextLimit(Item(item::kOutput));
     ::ShowWindow(Item(item::kOutput), SW_HIDE);
 
     Place(item::kProgressBar, 24, 375, 737, 18);
@@ -286,6 +287,7 @@ void CMyTestPage::FlushDisplay() {
             appended = true;
         }
     }
+    DropOldestLines(output);
     // Scrolled and painted now, once per batch: the queue may not run dry while text keeps coming.
     if (appended) ::SendMessageW(output, WM_VSCROLL, SB_BOTTOM, 0);
     ::UpdateWindow(output);

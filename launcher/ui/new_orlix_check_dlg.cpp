@@ -41,7 +41,10 @@ CNewOrlixCheckDlg::CNewOrlixCheckDlg(LauncherContext& context)
       m_dispatcher(HostServices{m_page, *this, m_log, m_results, m_runner, *this, *this, &m_report}, context.keepOpen,
                    context.programDir,
                    LaunchPolicy{context.commandLine.unattended, TimeLimitSeconds(context.commandLine),
-                                ReportTelemetryTo(telemetry::Telemetry())}) {}
+                                ReportTelemetryTo(telemetry::Telemetry()), context.commandLine.burnIn,
+                                [](unsigned id) { return fw::LoadStr(id); }, ReportEvent}) {
+    m_verdictEvents.ReportPasses(!context.commandLine.burnIn.Active());
+}
 
 bool CNewOrlixCheckDlg::Create(HWND parent) {
     return fw::Dialog::Create(fw::CurrentResourceModule(), ids::kDiagnosticsTemplate, parent);
@@ -184,7 +187,10 @@ bool CNewOrlixCheckDlg::StartRun(int entryIndex) {
     m_verdictEvents.SetReportFile(m_report.ReportPath());
     m_log.log().WriteHeader(LogHeader{m_runTitle, m_runDate, m_modelName});
 
-    return m_runner.Start(MakeRunThread(hwnd(), m_context, m_processorArchitecture, m_modeFlags, kRepeatCount));
+    m_boxAnswers.Forget();  // a new run asks its person again
+    const BurnInPlan& burnIn = m_context.commandLine.burnIn;
+    return m_runner.Start(MakeRunThread(hwnd(), m_context, m_processorArchitecture, m_modeFlags,
+                                        burnIn.Active() ? burnIn.RepeatCount() : kRepeatCount));
 }
 
 std::vector<std::wstring> CNewOrlixCheckDlg::RunTestNames() const {
@@ -207,8 +213,10 @@ void CNewOrlixCheckDlg::EnableCloseItems(bool enable) {
 }
 
 int CNewOrlixCheckDlg::ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT style) {
+    // In an attended burn-in a person answers each box once, not once a cycle.
+    BoxMemory* answers = m_context.commandLine.burnIn.Active() && RunActive() ? &m_boxAnswers : nullptr;
     return AskBox(hwnd(), Unattended(), text, caption, style,
-                  [this](const std::wstring& note) { m_dispatcher.Note(note); });
+                  [this](const std::wstring& note) { m_dispatcher.Note(note); }, answers);
 }
 
 void CNewOrlixCheckDlg::SendCopyData(HWND target, ULONG_PTR kind, const void* data, DWORD bytes) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "box_memory.h"
 #include "framework/dialog.h"
 #include "framework/unique_resource.h"
 #include "host_dispatcher.h"
@@ -89,6 +90,7 @@ private:
     RunnerThreadSlot m_runner;
     CMyTestPage m_page;
     HostDispatcher m_dispatcher;
+    BoxMemory m_boxAnswers;  // of the burn-in under way
 
     CMyTabCtrl m_tabFrame;
     CMyButton m_pictureButton;

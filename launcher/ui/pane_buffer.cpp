@@ -10,6 +10,8 @@ void PaneBuffer::Add(std::wstring_view text, std::optional<COLORREF> colour) {
         m_runs.push_back({std::wstring(text), colour});
 }
 
+LONG PaneCharsToDrop(LONG length) { return length > kPaneKeepChars ? length - kPaneTrimToChars : 0; }
+
 std::vector<PaneRun> PaneBuffer::Take() {
     std::vector<PaneRun> runs;
     runs.swap(m_runs);

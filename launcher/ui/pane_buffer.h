@@ -30,6 +30,16 @@ private:
     std::vector<PaneRun> m_runs;
 };
 
+// How much the output pane holds. A rich edit takes only 32,767 characters
+// unless told otherwise (Wine does not show this), and a day of burn-in would
+// fill any limit: beyond about 1 MB of text the oldest lines go, the log keeps them.
+constexpr LONG kPaneTextLimit = 0x7FFFFFFE;     // what the control is told it may take
+constexpr LONG kPaneKeepChars = 512 * 1024;     // 1 MB of UTF-16 text
+constexpr LONG kPaneTrimToChars = 384 * 1024;   // after a trim: room for a while before the next
+// The characters to drop from the start of a pane of `length` (the cut then
+// moves on to the next line start); 0 while it is within bounds.
+LONG PaneCharsToDrop(LONG length);
+
 // When held changes are due on the screen.
 class DisplayThrottle {
 public:

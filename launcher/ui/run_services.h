@@ -14,6 +14,7 @@ public:
     CurrentLog& log() { return m_log; }
 
     void WriteLog(std::wstring_view text) override { m_log.WriteLog(text); }
+    void WriteLogWhenOpen(std::wstring_view text) override { m_log.WriteLogWhenOpen(text); }
     void Restart() override { m_log.ClearCurrentLog(1); }
     bool IsReady() const override { return m_log.GetLogReady() == 1; }
     void SaveCurrentLog() override { m_log.SaveCurrentLog(); }
@@ -32,6 +33,7 @@ public:
     void WriteXml(std::wstring_view name, int resultIndex) override { m_writer.WriteXml(name, resultIndex); }
     void WriteXmlSub(int number, int resultIndex) override { m_writer.WriteXmlSub(number, resultIndex); }
     void BeginTest(std::wstring_view name) override { m_writer.BeginTest(name); }
+    void SetCycle(int cycle) override { m_writer.SetCycle(cycle); }
     void CloseResultFile() override { m_writer.CloseResultFile(); }
 
 private:

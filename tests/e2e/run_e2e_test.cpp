@@ -566,3 +566,63 @@ TEST(LauncherRun, EveryRunLeavesAReportPageAndTheFinishedPageOffersIt) {
     PostCloseMessage(window);
     EXPECT_EQ(launcher.WaitExit(10000), 0u);
 }
+
+namespace {
+size_t Count(const std::wstring& text, const std::wstring& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+}  // namespace
+
+TEST(LauncherRun, BurnInOfThreeCyclesRecordsEachCycleWithItsLineASummaryAndTwoEvents) {
+    e2e::EventLogTrace trace;
+    LauncherSession session;
+    session.AddScriptedModule(L"setlog\nsub 0 1\nreturn 0\n");
+    Process launcher = session.Start(L"-unattended -cycles:3 /scripted", e2e::EventLogTrace::Environment());
+    EXPECT_EQ(launcher.WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);
+    const std::wstring result = TextAfterMark(ReadBytes(session.resultFile()));
+    EXPECT_EQ(Count(result, L"<Test "), 3u) << ToUtf8(result);
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_NE(result.find(L"OverallResult=\"Pass\" Cycle=\"" + std::to_wstring(k) + L"\">\r\n\t\t<SubTest"),
+                  std::wstring::npos)
+            << ToUtf8(result);
+    const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    for (const wchar_t* line : {L"Cycle 1 of 3\r\n", L"Cycle 2 of 3\r\n", L"Cycle 3 of 3\r\n",
+                                L"Burn-in: 3 cycles run, 3 tests passed, 0 failed\r\nNo test failed\r\nCycle time: "})
+        EXPECT_EQ(Count(log, line), 1u) << ToUtf8(log);
+    if (!trace.Available()) return;
+    std::vector<unsigned> ids;
+    for (const e2e::ReportedEvent& event : trace.Events()) ids.push_back(event.id);
+    EXPECT_EQ(ids, (std::vector<unsigned>{1004, 1005}));  // a passing test writes none
+}
+
+TEST(LauncherRun, BurnInStoppingOnTheFirstFailureEndsInItsCycleWithOne) {
+    LauncherSession session;
+    session.AddScriptedModule(L"setlog\nreturn 0\n");
+    session.AddScriptedModule(L"oncall 2 1\nreturn 0\n", L"second");
+    Process launcher = session.Start(L"-unattended -cycles:5 -stoponfail /scripted /second");
+    EXPECT_EQ(launcher.WaitExit(kRunTimeoutMs), 1u);
+    const std::wstring result = TextAfterMark(ReadBytes(session.resultFile()));
+    EXPECT_EQ(Count(result, L"<Test "), 4u) << ToUtf8(result);
+    EXPECT_NE(result.find(L"<Test name=\"Second\" "), result.rfind(L"<Test name=\"Second\" "));
+    EXPECT_TRUE(std::regex_search(result, std::wregex(L"name=\"Second\" [^>]*OverallResult=\"Fail\" Cycle=\"2\">")));
+    const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    EXPECT_NE(log.find(L"2 cycles run, 3 tests passed, 1 failed\r\nFirst failure: cycle 2, Second\r\n"),
+              std::wstring::npos)
+        << ToUtf8(log);
+}
+
+TEST(LauncherRun, AttendedBurnInShowsABoxOnceAndAnswersItTheSameWayInLaterCycles) {
+    LauncherSession session;
+    session.AddScriptedModule(L"setlog\nbox Look at the screen\nreturn 0\n");
+    Process launcher = session.Start(L"-cycles:2 /scripted");
+    EXPECT_EQ(AnswerMessageBox({std::nullopt, launcher.pid()}, IDYES, e2e::kStartTimeoutMs).outcome,
+              BoxOutcome::Answered);
+    EXPECT_EQ(launcher.WaitExit(kRunTimeoutMs), e2e::kLauncherExitCode);  // no second box waits for a person
+    EXPECT_NE(ReadBytes(session.programDir() + L"scripted.received.txt").find("box 6"), std::string::npos);  // IDYES
+    const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    EXPECT_EQ(Count(log, L"Message box \"scripted\": Look at the screen\r\nAnswered as in an earlier cycle: Yes\r\n"),
+              1u)
+        << ToUtf8(log);
+}

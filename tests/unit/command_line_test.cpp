@@ -108,3 +108,19 @@ TEST(RunListBuilder, AtMost40Rows) {
     RunList list = BuildRunList(arguments, Catalogue({{L"video.dll", L"Video"}}), {});
     EXPECT_EQ(list.count, kMaxRunRows);
 }
+
+TEST(CommandLine, BurnInSwitchesTakeWholeNumbersInRangeAndIgnoreTheRest) {
+    const std::tuple<std::vector<std::wstring>, std::optional<unsigned>, std::optional<unsigned>, bool> table[] = {
+        {{L"/video"}, std::nullopt, std::nullopt, false},
+        {{L"-cycles:3", L"-for:100000", L"-stoponfail"}, 3u, 100000u, true},
+        {{L"-cycles:0", L"-for:100001", L"-cycles:x", L"-for:", L"-StopOnFail"}, std::nullopt, std::nullopt, false},
+        {{L"-cycles:100000", L"-cycles:-1", L"-for:1"}, 100000u, 1u, false},
+    };
+    for (const auto& [tokens, cycles, minutes, stopOnFail] : table) {
+        BurnInPlan plan = ParseCommandLineTokens(tokens).burnIn;
+        EXPECT_EQ(plan.cycles, cycles) << tokens[0];
+        EXPECT_EQ(plan.minutes, minutes) << tokens[0];
+        EXPECT_EQ(plan.stopOnFail, stopOnFail) << tokens[0];
+        EXPECT_EQ(plan.Active(), cycles || minutes) << tokens[0];
+    }
+}

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host_dispatcher.h"
+#include "runner_messages.h"
 
 using namespace launcher;
 using namespace hostlink;
@@ -129,6 +130,7 @@ private:
     }
     DWORD ExitCode() const override { return exitCode; }
     void RequestStop() override { Add(L"runner.RequestStop"); }
+    void EndAfterCycle() override { Add(L"runner.EndAfterCycle"); }
     void Delete() override {
         runnerExists = false;
         Add(L"runner.Delete");
@@ -521,4 +523,28 @@ TEST_F(HostDispatcherTest, AnUnattendedRunThatFailedStaysOpenOnlyWithTheHSwitch)
     unattended.Handle(msg::kStartRun, 0, 0);
     unattended.Handle(msg::kExitTest, 0, 0);
     EXPECT_EQ(fake.Only(L"process."), Calls{});
+}
+
+TEST_F(HostDispatcherTest, ABurnInEndsWhenAModuleAsksAndPairsItsEventsAroundTheSummary) {
+    std::vector<EventReport> events;
+    LaunchPolicy policy{false, 0, {}, BurnInPlan{2, {}, false}, [](unsigned id) { return L"#" + std::to_wstring(id) + L" %1"; },
+                        [&](const EventReport& event) { events.push_back(event); }};
+    HostDispatcher burnIn{fake.Services(), keepOpen, L"C:\\Orlix\\", policy};
+    const RunRow row{L"video.dll", L"Video", 0};
+    burnIn.Handle(msg::kStartRun, 0, 0);
+    burnIn.Handle(runner_msg::kCycleStarted, 1, 0);
+    burnIn.Handle(runner_msg::kModuleStarted, 0, reinterpret_cast<LPARAM>(&row));
+    fake.calls.clear();
+    burnIn.Handle(msg::kSetRepeatAbort, 0, 0);
+    burnIn.Handle(msg::kSetRepeatAbort, 0, 0);  // asked once is enough
+    EXPECT_EQ(fake.calls, (Calls{L"runner.EndAfterCycle", L"page.AppendText #307 Video\r\n", L"log.WriteLog #307 Video\r\n"}));
+    burnIn.Handle(msg::kWriteXmlSub, 0, 3);
+    burnIn.Handle(msg::kWriteXml, reinterpret_cast<WPARAM>(L"Video"), 3);
+    burnIn.Handle(msg::kExitTest, 0, 0);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].strings, (std::vector<std::wstring>{L"-cycles:2", L"Video\r\nAudio"}));
+    EXPECT_EQ(std::pair(events[1].id, events[1].type), std::pair(kEventBurnInEnded, WORD{EVENTLOG_ERROR_TYPE}));
+    const Calls log = fake.Only(L"log.");
+    EXPECT_EQ(log.back(), L"log.CloseAndWriteHistory 0 0");  // the summary is in the log before it closes
+    EXPECT_EQ(log[log.size() - 2].rfind(L"log.WriteLog #302 1\r\n#304 1\r\n#306 ", 0), 0u) << log[log.size() - 2];
 }

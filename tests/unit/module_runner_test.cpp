@@ -28,6 +28,7 @@ public:
     }
     void ModuleStarted(const RunRow&) override {}
     void ModuleReturned() override {}
+    void CycleStarted(int cycle) override { calls.push_back(L"cycle " + std::to_wstring(cycle)); }
 };
 
 // Modules by path: a result code, or absent (not loadable).
@@ -259,3 +260,36 @@ TEST(ModuleRunner, TelemetryCategoriesAndVerdicts) {
     ASSERT_EQ(f.telemetry.size(), 1u);  // Optical is never reported
     EXPECT_EQ(f.telemetry[0], std::make_pair(std::wstring(L"CD"), std::wstring(L"Fail")));
 }
+
+TEST(ModuleRunner, BurnInRulesEndTheRunAtTheRightTest) {
+    struct Case {
+        BurnInPlan plan;
+        int failingCall;  // of B; 0: none
+        ULONGLONG msPerTest;
+        std::vector<std::wstring> xml;
+    };
+    const std::wstring a = L"xml A 1", b = L"xml B 1", bFailed = L"xml B 3";
+    const Case table[] = {
+        {{3, {}, false}, 0, 0, {a, b, a, b, a, b}},   {{2, {}, false}, 1, 0, {a, bFailed, a, b}},
+        {{5, {}, true}, 2, 0, {a, b, a, bFailed}},    {{{}, 1, false}, 0, 25000, {a, b, a}},
+        {{2, 10, false}, 0, 25000, {a, b, a, b}},     {{9, 1, false}, 0, 25000, {a, b, a}},
+        {{{}, {}, true}, 1, 0, {a, bFailed}},
+    };
+    for (const Case& c : table) {
+        Fixture f;
+        ULONGLONG now = 0;
+        int callsOfB = 0;
+        f.settings.burnIn = c.plan;
+        f.settings.repeatCount = c.plan.RepeatCount();
+        f.settings.clock = [&] { return now; };
+        f.Returns(L"a.dll", 0);
+        f.starter.duringModule = [&] {
+            now += c.msPerTest;
+            if (f.starter.started.back().first == kDir + L"b.dll") ++callsOfB;
+            f.Returns(L"b.dll", callsOfB == c.failingCall ? 1 : 0);
+        };
+        f.Run(Rows({{L"a.dll", L"A", 0}, {L"b.dll", L"B", 0}}));
+        EXPECT_EQ(XmlCalls(f.port.calls), c.xml) << c.plan.Switches();
+    }
+}
+

@@ -98,3 +98,29 @@ TEST(OutputPane, HeldTextEndsExactlyAsIfEveryMessageWentInAtOnce) {
     ASSERT_GT(expected.size(), 3000u);
     EXPECT_EQ(Contents(held), expected);
 }
+
+TEST(OutputPane, AFullPaneDropsItsOldestLinesAndShowsTheNewest) {
+    fw::UniqueModule richEdit(::LoadLibraryW(L"riched20.dll"));
+    fw::UniqueModule strings(::LoadLibraryW(SUITE_DIST_DIR L"QDXLang\\ENU\\uistrings.dll"));
+    fw::ScopedResourceModule useStrings(strings.get());
+    UniqueWindow parent(
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr),
+        ::DestroyWindow);
+    CMyTestPage page;
+    ASSERT_TRUE(page.Create(parent.get(), PageSettings{}));
+    std::wstring lines;
+    for (int i = 0; i < 60000; ++i) lines += L"line " + std::to_wstring(100000 + i) + L"\r\n";  // 720,000 characters
+    page.AppendText(lines);
+    page.SetPageState(TPageState::Finished);  // shows what is held
+    HWND pane = ::GetDlgItem(page.hwnd(), kOutputPane);
+    GETTEXTLENGTHEX count{GTL_NUMCHARS, 1200};
+    const LONG length = static_cast<LONG>(::SendMessageW(pane, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&count), 0));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    TEXTRANGEW range{{0, length}, text.data()};
+    text.resize(static_cast<size_t>(::SendMessageW(pane, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range))));
+    EXPECT_GT(text.size(), 300000u);
+    EXPECT_LE(text.size(), static_cast<size_t>(kPaneTrimToChars));
+    EXPECT_EQ(text.rfind(L"line 1", 0), 0u);  // a whole line
+    EXPECT_EQ(text.substr(text.size() - 12), L"line 159999\r");
+}
+

@@ -69,6 +69,8 @@ constexpr Syntax kSyntax[] = {
     {L"hold", Op::kHold, Syntax::kBare},           {L"ask", Op::kAsk, Syntax::kTextNumber},
     {L"hang", Op::kHang, Syntax::kBare},           {L"crash", Op::kCrash, Syntax::kBare},
     {L"faults", Op::kFaults, Syntax::kThreeNumbers},
+    {L"hang", Op::kHang, Syntax::kBare},           {L"oncall", Op::kOnCall, Syntax::kTwoNumbers},
+    {L"repeatabort", Op::kRepeatAbort, Syntax::kBare},
 };
 
 std::optional<Command> Parse(const Syntax& syntax, std::wstring_view rest) {

@@ -17,6 +17,8 @@
 //   faults N W H                             ReportFaultPoints for the next sub-test: N points of a
 //                                            W x H picture, point i at x = 97 i mod W, y = 61 i mod H,
 //                                            expected 0xFFFFFF, read i
+//   oncall K N                               on its K-th call in this process StartTest returns N at once
+//   repeatabort                              SetRepeatAbort
 //
 // Numbers are decimal or 0x hexadecimal and may be negative. Blank lines are
 // skipped; any other line the parser does not understand becomes kUnknown.
@@ -28,7 +30,7 @@ namespace scripted {
 
 enum class Op {
     kText, kLog, kBox, kProgress, kInit, kEstimate, kSub, kXml, kColor, kSetLog, kSetLogDir,
-    kClearLog, kSaveLog, kHold, kAbortPoll, kSleep, kReturn, kAsk, kHang, kCrash, kFaults, kUnknown,
+    kClearLog, kSaveLog, kHold, kAbortPoll, kSleep, kReturn, kAsk, kHang, kCrash, kFaults, kOnCall, kRepeatAbort, kUnknown,
 };
 
 constexpr long long kAbortPollDefaultMs = 10000;

@@ -5,6 +5,7 @@
 #define HOSTLINK_TEST_MODULE
 #include <windows.h>
 
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <vector>
@@ -90,7 +91,18 @@ bool AbortSeenWithin(CCommFunc& link, long long milliseconds) {
     }
 }
 
-int Replay(const std::vector<scripted::Command>& script, CCommFunc& link, const Receipt& receipt) {
+// The calls of StartTest so far in this process, this one included. The
+// library is freed after each call, so the count lives in the environment.
+long long CallNumber(const std::wstring& base) {
+    std::wstring name = L"SCRIPTED_CALLS_" + base.substr(base.find_last_of(L'\\') + 1);
+    wchar_t value[32] = {};
+    ::GetEnvironmentVariableW(name.c_str(), value, 32);
+    const long long calls = std::wcstoll(value, nullptr, 10) + 1;
+    ::SetEnvironmentVariableW(name.c_str(), std::to_wstring(calls).c_str());
+    return calls;
+}
+
+int Replay(const std::vector<scripted::Command>& script, CCommFunc& link, const Receipt& receipt, long long call) {
     using scripted::Op;
     for (const scripted::Command& c : script) {
         const int first = static_cast<int>(c.first);
@@ -128,6 +140,10 @@ int Replay(const std::vector<scripted::Command>& script, CCommFunc& link, const 
         case Op::kFaults:
             ReportFaults(link, first, static_cast<int>(c.second), static_cast<int>(c.third));
             break;
+        case Op::kOnCall:
+            if (c.first == call) return static_cast<int>(c.second);
+            break;
+        case Op::kRepeatAbort: link.SetRepeatAbort(); break;
         case Op::kUnknown: link.PrintText(L"scripted: unknown line: " + c.text + L"\r\n"); break;
         }
     }
@@ -152,5 +168,5 @@ extern "C" __declspec(dllexport) int __cdecl StartTest(HWND hostWindow, unsigned
         link.PrintText(L"scripted: no script at " + base + L".txt\r\n");
         return hostlink::kModuleFailed;
     }
-    return Replay(scripted::ParseScript(DecodeUtf8(*script)), link, receipt);
+    return Replay(scripted::ParseScript(DecodeUtf8(*script)), link, receipt, CallNumber(base));
 }
