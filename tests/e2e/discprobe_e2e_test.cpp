@@ -33,10 +33,10 @@ const std::string kBecomingReady = "current=0\nphysical_hr=0xC0AA0205\nstatus_hr
 class DiscProbeE2E : public testing::Test {
 protected:
     // Starts the checker on `scenario` and waits for its window.
-    const DiscProbeWindow& Open(const std::string& scenario) {
+    const DiscProbeWindow& Open(const std::string& scenario, const std::wstring& title = e2e::kDiscTitle) {
         session.SetScenario(scenario);
         checker = session.Start();
-        window.emplace(checker.pid());
+        window.emplace(checker.pid(), title);
         return *window;
     }
     void Close() { EXPECT_TRUE(window->Close(checker)) << "the checker did not end"; }
@@ -269,5 +269,19 @@ TEST_F(DiscProbeE2E, ScreenshotsOfBothPagesWithFourDrives) {
     EXPECT_EQ(window.Cell(kMediaList, 1, 2), L"100.00 GB");
     ASSERT_TRUE(window.Settle());
     SaveNamedScreenshot(L"discprobe-information");
+    Close();
+}
+
+TEST_F(DiscProbeE2E, AJapaneseUserReadsTheCheckerInJapanese) {
+    if (!RunsAsJapaneseUser()) GTEST_SKIP() << kNotJapanese;
+    const DiscProbeWindow& window = Open(kDvdRDrive + kDvdRInserted + "[drive]\nid=DVD3\npaths=G:\\\nvendor=ACMEOPT\n"
+                                         "product=CDDVDW XR08\nrevision=F100\nprofiles=0x08,0x10\n" + kNoDisc,
+                                         L"Orlix 光学メディア チェック");
+    ASSERT_TRUE(window.ok());
+    EXPECT_TRUE(window.WaitCell(kDriveList, 0, 1, L"ディスクが挿入されています"));
+    EXPECT_TRUE(window.WaitCell(kDriveList, 1, 1, L"ディスクが挿入されていません"));
+    EXPECT_EQ(window.Text(IDC_HEADING), L"光学ドライブにディスクを挿入してください");
+    ASSERT_TRUE(window.Settle());
+    SaveNamedScreenshot(L"discprobe-japanese-selection");
     Close();
 }

@@ -62,8 +62,8 @@ testsupport::Process DiscProbeSession::Start(bool simulatedDrives) const {
     return testsupport::Process::Launch(m_programDir + L"discprobe.exe", {}, options);
 }
 
-DiscProbeWindow::DiscProbeWindow(DWORD pid)
-    : m_dialog(testsupport::WaitTopWindow({std::wstring(kDiscTitle), std::wstring(L"#32770"), pid}, kDiscTimeoutMs)),
+DiscProbeWindow::DiscProbeWindow(DWORD pid, const std::wstring& title)
+    : m_dialog(testsupport::WaitTopWindow({title, std::wstring(L"#32770"), pid}, kDiscTimeoutMs)),
       m_pid(pid) {}
 
 int DiscProbeWindow::RowCount(int listId) const {

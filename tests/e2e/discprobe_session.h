@@ -40,8 +40,8 @@ private:
 // through memory in the checker's process, as their messages carry pointers.
 class DiscProbeWindow {
 public:
-    // Waits for the dialog of process `pid`; check ok() afterwards.
-    explicit DiscProbeWindow(DWORD pid);
+    // Waits for the dialog of process `pid`, titled `title`; check ok() afterwards.
+    explicit DiscProbeWindow(DWORD pid, const std::wstring& title = kDiscTitle);
     bool ok() const { return m_dialog != nullptr; }
     HWND dialog() const { return m_dialog; }
     HWND item(int id) const { return ::GetDlgItem(m_dialog, id); }

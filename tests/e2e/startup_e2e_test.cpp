@@ -105,3 +105,17 @@ TEST(LauncherStartup, UnattendedAUserInterfaceLibraryWithoutAWindowTemplateStops
     if (trace.Available()) PollUntil(10000, [&] { return !(events = trace.Events()).empty(); });
     EXPECT_TRUE(!trace.Available() || (events.size() == 1 && events[0].type == 1 && events[0].id == 1003));
 }
+
+TEST(LauncherStartup, AJapaneseUserWhoseFolderLacksTheLaunchersLibraryGetsAnEnglishLauncherThatRuns) {
+    if (!RunsAsJapaneseUser()) GTEST_SKIP() << kNotJapanese;
+    // The Japanese folder holds only the optical checker's file.
+    LauncherSession session;
+    for (const wchar_t* file : {L"uistrings.dll", L"langpack.dll", L"initest.ini", L"video.txt", L"fastcheck.txt"})
+        session.Remove(std::wstring(L"QDXLang\\JPN\\") + file);
+    session.AddScriptedModule(L"setlog\nsub 0 1\nreturn 0\n");
+    Process launcher = session.Start(L"/scripted");
+    EXPECT_EQ(launcher.WaitExit(e2e::kStartTimeoutMs), e2e::kLauncherExitCode);
+    EXPECT_NE(TextAfterMark(ReadBytes(session.resultFile())).find(L"OverallResult=\"Pass\""), std::wstring::npos);
+    const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    EXPECT_NE(log.find(L"= All tests passed ="), std::wstring::npos) << ToUtf8(log);
+}

@@ -19,6 +19,7 @@ namespace {
 
 constexpr DWORD kRunTimeoutMs = 500000;
 constexpr int kOutputPane = 1056;
+constexpr int kInstruction = 1047;
 
 struct Pixel {
     int r, g, b;
@@ -135,4 +136,38 @@ TEST(VideoPass, AllThreeVideoTestsPassOnTheRealDisplayUnattended) {
         << ToUtf8(log);
     EXPECT_EQ(memory[1].str() + L"." + memory[2].str(), memory[3].str());
     EXPECT_GE(std::stoi(memory[1].str()), 48);
+}
+
+TEST(VideoPass, AJapaneseUserSeesTheLauncherAndThePassInJapanese) {
+    if (!RunsAsJapaneseUser()) GTEST_SKIP() << kNotJapanese;
+    LauncherSession session;
+    Process launcher = session.Start(L"-unattended /video");
+    HWND window = WaitTopWindow({std::wstring(e2e::kTitle), std::nullopt, launcher.pid()}, e2e::kStartTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    HWND pane = WaitControl(window, {kOutputPane}, 5000);
+    EXPECT_TRUE(PollUntil(e2e::kStartTimeoutMs, [&] {
+        return ReadText(pane).value_or(L"").find(L"= ビデオテスト開始 =") != std::wstring::npos;
+    }));
+    EXPECT_EQ(ReadText(FindControl(window, {kInstruction})), L"テストを実行しています。しばらくお待ちください...");
+
+    // The finished pass stays on screen only until the launcher ends: its picture may be missed.
+    bool pictured = false;
+    std::optional<DWORD> code;
+    for (const ULONGLONG deadline = ::GetTickCount64() + kRunTimeoutMs; !code && ::GetTickCount64() < deadline;
+         code = launcher.WaitExit(50)) {
+        if (!pictured && ReadText(pane).value_or(L"").find(L"= すべてのテストに合格しました =") != std::wstring::npos)
+            pictured = !SaveNamedScreenshot(L"launcher-japanese-video-pass").empty();
+    }
+    EXPECT_EQ(code, e2e::kLauncherExitCode);
+    if (!pictured) std::printf("no screenshot launcher-japanese-video-pass: the end was not seen\n");
+
+    const std::wstring result = TextAfterMark(ReadBytes(session.resultFile()));
+    EXPECT_TRUE(std::regex_search(result, std::wregex(L"<Test name=\"Video\" [^>]*OverallResult=\"Pass\">(\r\n\t\t"
+                                                      L"<SubTest name=\"Test \\d\" [^>]*Result=\"Pass\" />){3}")))
+        << ToUtf8(result);
+    const std::wstring log = TextAfterMark(ReadBytes(session.resultFolder() + L"hwck_log00.txt"));
+    for (const wchar_t* line : {L"ビデオテスト #1            OK\r\n", L"2D テストの解像度: 1024*768*32\r\n",
+                                L"ビデオテスト #3            OK\r\n", L"= エラーは検出されませんでした =",
+                                L"= すべてのテストに合格しました ="})
+        EXPECT_NE(log.find(line), std::wstring::npos) << ToUtf8(line) << ToUtf8(log);
 }

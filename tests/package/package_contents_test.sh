@@ -30,6 +30,13 @@ check "the installer holds no test double" same "$(grep -Fxf <(echo "$test_only"
 unzip -q "$zip" -d "$work/zip"
 check "the zip unpacks into $(basename "$zip" .zip), which is build/dist" diff -r "$work/zip/$(basename "$zip" .zip)" "$dist"
 
+# Every language ships whole: each QDXLang folder holds every file name any of them holds.
+language_files=$(find "$dist/QDXLang" -mindepth 2 -maxdepth 2 -type f -printf '%f\n' | LC_ALL=C sort -u)
+for folder in "$dist"/QDXLang/*/; do
+    check "QDXLang\\$(basename "$folder") holds every file of the other language folders" same \
+        "$(comm -23 <(echo "$language_files") <(find "$folder" -maxdepth 1 -type f -printf '%f\n' | LC_ALL=C sort))" ""
+done
+
 # The version resource's string table, read independently of tools/package.
 version=$(awk -F'\t' '$1 == "ProductVersion" { print $2 }' "$(table Property)")
 check "ProductVersion $version is testdeck.exe's" same \

@@ -16,6 +16,13 @@ struct LaunchOptions {
     std::wstring outputFile;               // when set, standard output and error go to this file
 };
 
+// Whether the test program, and so each program it starts, runs as a Japanese user.
+// Wine takes a process's locale and preferred UI languages from the LANG that Wine
+// itself was started with, never from a Windows environment handed to a child: the
+// Japanese-user tests run in ctest entries of their own (LANG=ja_JP.UTF-8, tests/e2e).
+inline bool RunsAsJapaneseUser() { return ::GetUserDefaultUILanguage() == 0x0411; }
+inline constexpr char kNotJapanese[] = "not a Japanese user: run by the *_japanese ctest entries";
+
 class Process {
 public:
     // Starts `executable` with `arguments` (one command-line string, see JoinArguments).

@@ -14,6 +14,8 @@ namespace {
 constexpr LANGID kGerman = 0x0407;
 constexpr LANGID kEnglishUs = 0x0409;
 constexpr LANGID kFrench = 0x040C;
+constexpr LANGID kItalian = 0x0410;
+constexpr LANGID kJapanese = 0x0411;
 
 std::function<bool(LanguageIdList&)> Returns(std::vector<LANGID> ids, bool ok = true) {
     return [ids, ok](LanguageIdList& list) {
@@ -136,13 +138,29 @@ TEST(LanguageChoice, NothingPresentGivesEnuEvenWithoutItsFolder) {
     EXPECT_EQ(ChooseLanguageCode(search, {Returns({}, false), Returns({}, false)}), L"ENU");
 }
 
-TEST(LanguageChoice, FolderWithoutLibraryIsStillChosen) {
+TEST(LanguageChoice, TheLauncherTakesOnlyAFolderWithItsLibrary) {
+    // Folders: DEU and FRA hold uistrings.dll, JPN only the optical checker's lang.xml, ITA nothing.
+    struct {
+        std::vector<LANGID> user, system;
+        const wchar_t* code;
+    } const table[] = {
+        {{kJapanese}, {}, L"ENU"},
+        {{kJapanese, kGerman}, {kFrench}, L"DEU"},
+        {{kItalian}, {kJapanese, kFrench}, L"FRA"},
+        {{kFrench, kGerman}, {kGerman}, L"FRA"},
+        {{kItalian, kJapanese}, {kItalian}, L"ENU"},
+    };
     TempFolder temp;
-    temp.MakeFolder(L"QDXLang\\DEU");
-    launcher::LanguageSetup setup =
-        launcher::ChooseLauncherLanguage(temp.path(), {Returns({kGerman}), Returns({})});
-    EXPECT_EQ(setup.languageCode, L"DEU");
-    EXPECT_EQ(setup.languageDir, temp.path() + L"QDXLang\\DEU\\");
+    for (const wchar_t* file :
+         {L"QDXLang\\DEU\\uistrings.dll", L"QDXLang\\FRA\\uistrings.dll", L"QDXLang\\JPN\\lang.xml"})
+        temp.WriteUtf8(file, L"");
+    temp.MakeFolder(L"QDXLang\\ITA");
+    for (const auto& row : table) {
+        launcher::LanguageSetup setup =
+            launcher::ChooseLauncherLanguage(temp.path(), {Returns(row.user), Returns(row.system)});
+        EXPECT_EQ(setup.languageCode, row.code);
+        EXPECT_EQ(setup.languageDir, temp.path() + L"QDXLang\\" + row.code + L"\\");
+    }
 }
 
 TEST(LanguageChoice, Only50LanguagesAreTested) {

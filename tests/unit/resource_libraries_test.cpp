@@ -17,7 +17,7 @@ namespace ids = launcher::ids;
 
 namespace {
 
-const wchar_t* const kLanguages[] = {L"ENU", L"DEU"};
+const wchar_t* const kLanguages[] = {L"ENU", L"DEU", L"JPN"};
 
 constexpr unsigned kLauncherStrings[] = {
     ids::kSeparator,        ids::kSummaryFailed,         ids::kSummaryPassed,       ids::kWindowTitle,

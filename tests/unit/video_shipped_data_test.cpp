@@ -20,7 +20,7 @@ size_t Count(const std::wstring& text, const std::wstring& part) {
 }  // namespace
 
 TEST(VideoShippedData, CatalogueListsTheVideoTestOnce) {
-    for (const wchar_t* language : {L"ENU", L"DEU"}) {
+    for (const wchar_t* language : {L"ENU", L"DEU", L"JPN"}) {
         launcher::CatalogueResult result;
         unsigned flags = 0;
         launcher::LoadIniCatalogue(
@@ -35,7 +35,7 @@ TEST(VideoShippedData, CatalogueListsTheVideoTestOnce) {
 }
 
 TEST(VideoShippedData, EveryLanguageLibraryHasEveryText) {
-    for (const wchar_t* language : {L"ENU", L"DEU"}) {
+    for (const wchar_t* language : {L"ENU", L"DEU", L"JPN"}) {
         const std::wstring path = std::wstring(SUITE_DIST_DIR) + L"QDXLang\\" + language + L"\\langpack.dll";
         HMODULE library = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(library, nullptr);

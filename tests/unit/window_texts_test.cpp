@@ -37,14 +37,23 @@ bool ExpectFit(const TTexts& row) {
     ::GetClientRect(row.control, &client);
     const int room = row.column < 0 ? client.right - (row.wraps ? 0 : 2 * kFrame)
                                     : ListView_GetColumnWidth(row.control, row.column) - 2 * kFrame;
-    // A rich edit names no font: the DC's own, wider than the label's, measures it.
+    // A rich edit names no font: the DC's own, wider than the label's, measures it,
+    // unless it lacks the glyphs (Japanese on a Western system): then the page's, the label's own.
     HDC dc = ::GetDC(row.control);
-    HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(row.control, WM_GETFONT, 0, 0)));
-    bool measurable = true;
-    for (const std::wstring& text : row.texts) {
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(row.control, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = ::SelectObject(dc, font);
+    auto hasGlyphs = [dc](const std::wstring& text) {
         std::vector<WORD> glyphs(text.size());
         ::GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
-        const bool known = std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end();
+        return std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end();
+    };
+    bool measurable = true;
+    for (const std::wstring& text : row.texts) {
+        bool known = hasGlyphs(text);
+        if (!known && !font) {
+            ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(::GetParent(row.control), WM_GETFONT, 0, 0)));
+            known = hasGlyphs(text);
+        }
         measurable = measurable && known;
         RECT needed{0, 0, room, 0};
         ::DrawTextW(dc, text.c_str(), -1, &needed,
@@ -63,7 +72,7 @@ bool ExpectFit(const TTexts& row) {
 TEST(WindowTexts, LauncherTestPage) {
     using namespace launcher;
     fw::UniqueModule richEdit(::LoadLibraryW(L"riched20.dll"));
-    for (const wchar_t* language : {L"ENU", L"DEU"}) {
+    for (const wchar_t* language : {L"ENU", L"DEU", L"JPN"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(language)));
         fw::UniqueModule strings(
             ::LoadLibraryW((std::wstring(SUITE_DIST_DIR) + L"QDXLang\\" + language + L"\\uistrings.dll").c_str()));
@@ -122,7 +131,6 @@ TEST_P(CheckerTexts, FitTheOpticalCheckerDialog) {
         {item(IDC_DRIVE_INFO_LIST),
          {t[key::kDriveLetter], t[key::kDriveName], t[key::kVendorName], t[key::kFirmware]}, false, 1},
     };
-    bool measured = true;
-    for (const TTexts& row : rows) measured = ExpectFit(row) && measured;
-    if (!measured) GTEST_SKIP() << "no font here has the glyphs of every text (a Japanese font such as IPAGothic)";
+    // The bench gives Windows' Japanese faces the IPA Gothic glyphs (tools/lib/bench.sh).
+    for (const TTexts& row : rows) EXPECT_TRUE(ExpectFit(row)) << "the font lacks glyphs of these texts";
 }

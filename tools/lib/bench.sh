@@ -72,6 +72,27 @@ _bench_install_wine_fonts() {
     done
 }
 
+# Japanese glyphs: the Japanese fonts of Windows are not there, so their names
+# are given to the IPA Gothic faces (proportional for the dialog fonts; fixed
+# pitch for MS Gothic, which a Japanese system's fixed-pitch requests get).
+_bench_install_japanese_fonts() {
+    local font fonts="$WINEPREFIX/drive_c/windows/Fonts" marker="$WINEPREFIX/.japanese-fonts"
+    local ipa=/usr/share/fonts/opentype/ipafont-gothic reg="$WINEPREFIX/japanese-fonts.reg"
+    [ -d "$ipa" ] && [ -d "$fonts" ] || return 0
+    for font in "$ipa"/*.ttf; do
+        [ -e "$fonts/${font##*/}" ] || cp "$font" "$fonts/"
+    done
+    [ -f "$marker" ] && return 0
+    printf '%s\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+        '"MS UI Gothic"="IPAPGothic"' '"Meiryo"="IPAPGothic"' '"MS PGothic"="IPAPGothic"' \
+        '"MS Gothic"="IPAGothic"' > "$reg"
+    if ! suite_wine regedit /S "$reg" </dev/null >/dev/null 2>&1; then
+        echo "bench: could not name the Japanese fonts in the Wine prefix" >&2
+        return 1
+    fi
+    touch "$marker"
+}
+
 # Simulated optical drives (a test double): discsim.dll answers the recorder
 # service's class ids in this prefix. Without DISCSIM_SCENARIO in a program's
 # environment it offers no class, as Wine without that service.
@@ -103,6 +124,7 @@ bench_start() {
     _bench_install_agent
     wineserver -p
     _bench_install_discsim
+    _bench_install_japanese_fonts
     # Start Wine's own services and the desktop now, detached from our output:
     # started by a test instead, they would hold ctest's pipes open after it ends.
     suite_wine cmd.exe /c exit </dev/null >/dev/null 2>&1
