@@ -52,6 +52,8 @@ std::wstring CallGetModelName(GetModelNameFn getModelName) {
     getModelName(buffer.data());
     // A library that filled the whole buffer gives its text cut to the buffer, never what lies behind it.
     return std::wstring(buffer.data(), ::wcsnlen(buffer.data(), kModelNameChars - 1));
+}
+
 std::wstring ComputerName() {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD chars = MAX_COMPUTERNAME_LENGTH + 1;

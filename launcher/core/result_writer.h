@@ -61,6 +61,8 @@ public:
     // why to the event sink; Refusal() then tells the page.
     void OpenResultFile(LogFolder& logFolder);
     const SecureFolder* Refusal() const { return m_folder.Refused() ? &m_folder : nullptr; }
+    // The run's result folder with a trailing backslash; empty when it could not be used.
+    const std::wstring& Folder() const { return m_folder.path; }
     // The runner starts this test: its sub-results stand in the file under this name.
     void BeginTest(std::wstring_view name) { m_testName = name; }
     // A burn-in's cycle: the records from now on say Cycle="k" after OverallResult.

@@ -181,7 +181,8 @@ bool CNewOrlixCheckDlg::StartRun(int entryIndex) {
     SYSTEMTIME started{};
     ::GetLocalTime(&started);
     m_runDate = FormatRunDate(started);
-    const std::wstring resultFolder = ResultFolder();
+    // A refused folder gets no report page either.
+    const std::wstring& resultFolder = m_results.writer().Folder();
     m_report.BeginRun(resultFolder, started,
                       m_results.writer().IsOpen() ? resultFolder + kResultFileName : std::wstring());
     m_verdictEvents.SetReportFile(m_report.ReportPath());

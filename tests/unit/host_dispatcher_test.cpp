@@ -237,8 +237,8 @@ TEST_F(HostDispatcherTest, TextsReachThePageLogAndResultFile) {
     SendText(msg::kPrintText, L"hello ");
     SendText(msg::kWriteLog, L"line\r\n");
     Send(msg::kPrintColorText, reinterpret_cast<WPARAM>(L"red"), RGB(255, 0, 0));
-    Send(msg::kWriteXml, reinterpret_cast<WPARAM>(L"Video"), kResultFail);
-    Send(msg::kWriteXmlSub, 0, kResultPass);
+    Send(msg::kWriteXml, reinterpret_cast<WPARAM>(L"Video"), launcher::kResultFail);
+    Send(msg::kWriteXmlSub, 0, launcher::kResultPass);
     Send(msg::kWriteXmlSub, 3, 7);  // the writer maps an index outside 1..3 itself
     EXPECT_EQ(fake.calls, (Calls{L"page.AppendText hello ", L"log.WriteLog line\r\n", L"page.InsertColoredText red 255",
                                  L"results.WriteXml Video 3", L"results.WriteXmlSub 0 1",
@@ -254,7 +254,7 @@ TEST_F(HostDispatcherTest, NullTextPointersPrintNothing) {
     EXPECT_EQ(Send(msg::kShowMyMessageBox), 0);
     EXPECT_EQ(Send(msg::kSetItemList), 0);
     EXPECT_EQ(fake.calls, Calls{});
-    Send(msg::kWriteXml, 0, kResultPass);
+    Send(msg::kWriteXml, 0, launcher::kResultPass);
     EXPECT_EQ(fake.calls, Calls{L"results.WriteXml  1"}) << "the verdict is kept without a name";
 }
 
@@ -338,7 +338,7 @@ TEST_F(HostDispatcherTest, RunnerThatDidNotPassKeepsTheLauncherOpen) {
     StartRunningRun();
     Send(msg::kExitTest);
     fake.runnerEnded = true;
-    fake.exitCode = kResultFail;
+    fake.exitCode = launcher::kResultFail;
     fake.calls.clear();
     Send(WM_TIMER, kFinishTimerId);
     EXPECT_TRUE(keepOpen);
